@@ -1,0 +1,396 @@
+#include "platform/controls.h"
+
+#include "platform/form.h"
+#include "platform/geometry.h"
+#include "platform/runtime.h"
+#include "platform/widgets.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+QFont make_font(const FontDef& def, const QFont& fallback) {
+    if (!def.family)
+        return fallback;
+    QFont font(QString::fromUtf8(def.family));
+    // The definitions name fonts of another system; the closest the machine has stands in.
+    const bool sans = std::strstr(def.family, "Sans") != nullptr;
+    font.setStyleHint(sans ? QFont::SansSerif : QFont::Serif);
+    font.setPointSizeF(def.points);
+    font.setWeight(def.weight >= 700 ? QFont::Bold : QFont::Normal);
+    font.setItalic(def.italic);
+    return font;
+}
+
+void apply_colours(QWidget* widget, const LookDef& look, QPalette::ColorRole back_role,
+                   QPalette::ColorRole fore_role) {
+    QPalette palette = widget->palette();
+    if (look.back)
+        palette.setColor(back_role, to_qcolor(*look.back));
+    if (look.fore)
+        palette.setColor(fore_role, to_qcolor(*look.fore));
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+// --- Control -----------------------------------------------------------------------------
+
+Control::Control(Form& form, const char* name) : form_(form), name_(name) {
+    form.enrol(*this);
+}
+
+Control::~Control() {
+    delete widget_; // already gone when its container went first
+}
+
+void Control::create(QWidget* parent, const PlaceDef& place, const LookDef& look) {
+    left_ = place.left;
+    top_ = place.top;
+    width_ = place.width;
+    height_ = place.height;
+    tab_index_ = place.tab_index;
+    visible_ = look.visible;
+    widget_ = make_widget(parent, look);
+    widget_->setFont(make_font(look.font, widget_->font()));
+    place_widget();
+    widget_->setVisible(visible_);
+}
+
+QRect Control::pixel_rect() const {
+    const int x = twips_to_pixels(left_), y = twips_to_pixels(top_);
+    return QRect(x, y, twips_to_pixels(left_ + width_) - x, twips_to_pixels(top_ + height_) - y);
+}
+
+void Control::place_widget() {
+    if (widget_)
+        widget_->setGeometry(pixel_rect());
+}
+
+void Control::set_left(float twips) {
+    left_ = twips;
+    place_widget();
+}
+
+void Control::set_top(float twips) {
+    top_ = twips;
+    place_widget();
+}
+
+void Control::set_visible(bool visible) {
+    visible_ = visible;
+    if (widget_)
+        widget_->setVisible(visible);
+}
+
+// --- PictureBox --------------------------------------------------------------------------
+
+QWidget* PictureBox::make_widget(QWidget* parent, const LookDef& look) {
+    if (look.back)
+        back_ = *look.back;
+    auto* widget = new PictureWidget(*this, parent);
+    const QSize area(twips_to_pixels(width_) - 2 * kPictureBorder,
+                     twips_to_pixels(height_) - 2 * kPictureBorder);
+    canvas_ = QImage(area.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
+    rebuild_canvas();
+    return widget;
+}
+
+void PictureBox::set_picture(const QImage& picture) {
+    picture_ = picture.convertToFormat(QImage::Format_RGB32);
+    rebuild_canvas();
+    if (widget_)
+        widget_->update();
+}
+
+void PictureBox::rebuild_canvas() {
+    if (canvas_.isNull())
+        return;
+    canvas_.fill(to_qcolor(back_));
+    const int rows = std::min(canvas_.height(), picture_.height());
+    const int bytes = std::min(canvas_.width(), picture_.width()) * 4;
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(canvas_.scanLine(y), picture_.constScanLine(y), static_cast<size_t>(bytes));
+    dirty_ = QRect();
+}
+
+std::int32_t PictureBox::pixel_at(float x, float y) const {
+    const int px = twips_to_pixels(x), py = twips_to_pixels(y);
+    if (px < 0 || py < 0 || px >= canvas_.width() || py >= canvas_.height())
+        return -1;
+    const auto* row = reinterpret_cast<const QRgb*>(canvas_.constScanLine(py));
+    return colour_from_rgb(row[px]);
+}
+
+void PictureBox::draw_circle(float x, float y, float radius, Colour colour) {
+    // A pixel is on the outline when its centre lies at a distance d from the circle's centre
+    // with radius - 7.5 <= d < radius + 7.5 (twips): a ring one pixel wide. Each row is walked
+    // only over the ring's two spans, so a circle costs its circumference, not its area.
+    const double cx = x, cy = y, r = radius;
+    const double half = kTwipsPerPixel / 2.0;
+    const double outer = r + half, inner = r - half;
+    const double outer_sq = outer * outer;
+    const double inner_sq = inner > 0 ? inner * inner : -1.0;
+    const int width = canvas_.width(), height = canvas_.height();
+    const int row_first = std::max(0, twips_to_pixels(cy - outer) - 1);
+    const int row_last = std::min(height - 1, twips_to_pixels(cy + outer) + 1);
+    if (row_first > row_last || width == 0 || outer <= 0)
+        return;
+    const QRgb rgb = rgb_from_colour(colour);
+    const auto centre_of = [](int p) { return p * double(kTwipsPerPixel) + kTwipsPerPixel / 2.0; };
+    const auto on_ring = [&](int px, double dy_sq) {
+        const double dx = centre_of(px) - cx;
+        const double d_sq = dx * dx + dy_sq;
+        return d_sq < outer_sq && d_sq >= inner_sq;
+    };
+    int touched_left = width, touched_right = -1, touched_top = height, touched_bottom = -1;
+    for (int py = row_first; py <= row_last; ++py) {
+        const double dy = centre_of(py) - cy;
+        const double dy_sq = dy * dy;
+        if (dy_sq >= outer_sq)
+            continue;
+        const double reach = std::sqrt(outer_sq - dy_sq); // twips either side of the centre
+        const double hole = inner_sq > dy_sq ? std::sqrt(inner_sq - dy_sq) : 0.0;
+        // The candidate columns of the left span and of the right span, a pixel wider than
+        // the exact bounds so that rounding never loses a pixel; on_ring decides.
+        const int outer_left = twips_to_pixels(cx - reach) - 1;
+        const int outer_right = twips_to_pixels(cx + reach) + 1;
+        const int hole_left = hole > 0 ? twips_to_pixels(cx - hole) + 1 : outer_right;
+        const int hole_right = hole > 0 ? twips_to_pixels(cx + hole) - 1 : outer_right;
+        auto* line = reinterpret_cast<QRgb*>(canvas_.scanLine(py));
+        bool row_touched = false;
+        const auto paint_span = [&](int from, int to) {
+            from = std::max(from, 0);
+            to = std::min(to, width - 1);
+            for (int px = from; px <= to; ++px) {
+                if (on_ring(px, dy_sq)) {
+                    line[px] = rgb;
+                    touched_left = std::min(touched_left, px);
+                    touched_right = std::max(touched_right, px);
+                    row_touched = true;
+                }
+            }
+        };
+        if (hole_left <= hole_right) {
+            paint_span(outer_left, hole_left);
+            paint_span(hole_right, outer_right);
+        } else {
+            paint_span(outer_left, outer_right);
+        }
+        if (row_touched) {
+            touched_top = std::min(touched_top, py);
+            touched_bottom = std::max(touched_bottom, py);
+        }
+    }
+    if (touched_right < 0)
+        return;
+    const QRect touched(QPoint(touched_left, touched_top), QPoint(touched_right, touched_bottom));
+    dirty_ = dirty_.united(touched);
+    if (widget_)
+        widget_->update(touched.translated(kPictureBorder, kPictureBorder));
+}
+
+void PictureBox::clear_drawings() {
+    if (dirty_.isEmpty())
+        return;
+    const int bytes = dirty_.width() * 4;
+    for (int y = dirty_.top(); y <= dirty_.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(canvas_.scanLine(y)) + dirty_.left();
+        if (y < picture_.height() && dirty_.left() < picture_.width()) {
+            const int copy = std::min(dirty_.width(), picture_.width() - dirty_.left()) * 4;
+            std::memcpy(line, reinterpret_cast<const QRgb*>(picture_.constScanLine(y)) +
+                                  dirty_.left(),
+                        static_cast<size_t>(copy));
+            if (copy < bytes)
+                std::fill(line + copy / 4, line + dirty_.width(), to_qcolor(back_).rgb());
+        } else {
+            std::fill(line, line + dirty_.width(), to_qcolor(back_).rgb());
+        }
+    }
+    if (widget_)
+        widget_->update(dirty_.translated(kPictureBorder, kPictureBorder));
+    dirty_ = QRect();
+}
+
+void PictureBox::set_focus() {
+    // Sets the window's focus control without taking the activation from another window.
+    if (widget_)
+        widget_->setFocus(Qt::OtherFocusReason);
+}
+
+bool PictureBox::has_focus() const {
+    return widget_ && widget_->window()->focusWidget() == widget_;
+}
+
+void PictureBox::key_down(int key_code, int shift) {
+    Runtime::get().dispatch([&] {
+        if (!on_key_down)
+            return;
+        auto code = static_cast<std::int16_t>(key_code);
+        auto state = static_cast<std::int16_t>(shift);
+        on_key_down(code, state);
+    });
+}
+
+// --- Label, TextBox, Frame, CommandButton, ProgressBar ------------------------------------
+
+QWidget* Label::make_widget(QWidget* parent, const LookDef& look) {
+    auto* label = new QLabel(parent);
+    label->setAutoFillBackground(true);
+    label->setWordWrap(true);
+    label->setMargin(0);
+    label->setAlignment(Qt::AlignTop |
+                        ((look.options & kCentred) ? Qt::AlignHCenter : Qt::AlignLeft));
+    apply_colours(label, look, QPalette::Window, QPalette::WindowText);
+    caption_ = look.text ? QString::fromUtf8(look.text) : QString();
+    label->setText(caption_);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void Label::set_caption(const QString& caption) {
+    caption_ = caption;
+    if (auto* label = qobject_cast<QLabel*>(widget_.data()))
+        label->setText(caption);
+}
+
+QWidget* TextBox::make_widget(QWidget* parent, const LookDef& look) {
+    const QString text = look.text ? QString::fromUtf8(look.text) : QString();
+    multi_line_ = (look.options & kMultiLine) != 0;
+    QWidget* widget;
+    if (multi_line_) {
+        auto* edit = new QPlainTextEdit(parent);
+        edit->setPlainText(text);
+        edit->setVerticalScrollBarPolicy((look.options & kVerticalScrollBar)
+                                             ? Qt::ScrollBarAlwaysOn
+                                             : Qt::ScrollBarAlwaysOff);
+        edit->setTabChangesFocus(true);
+        widget = edit;
+    } else {
+        auto* edit = new QLineEdit(text, parent);
+        if (look.options & kCentred)
+            edit->setAlignment(Qt::AlignCenter);
+        widget = edit;
+    }
+    apply_colours(widget, look, QPalette::Base, QPalette::Text);
+    return widget;
+}
+
+QString TextBox::text() const {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget_.data()))
+        return edit->text();
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_.data()))
+        return edit->toPlainText();
+    return {};
+}
+
+void TextBox::set_text(const QString& text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget_.data()))
+        edit->setText(text);
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_.data()))
+        edit->setPlainText(text);
+}
+
+QWidget* Frame::make_widget(QWidget* parent, const LookDef& look) {
+    auto* frame = new FrameWidget(look.text ? QString::fromUtf8(look.text) : QString(), parent);
+    apply_colours(frame, look, QPalette::Window, QPalette::WindowText);
+    return frame;
+}
+
+QWidget* CommandButton::make_widget(QWidget* parent, const LookDef& look) {
+    caption_ = look.text ? QString::fromUtf8(look.text) : QString();
+    auto* button = new ButtonWidget(caption_, parent);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    if ((look.options & kColouredFace) && look.back) {
+        const QColor face = to_qcolor(*look.back);
+        button->setStyleSheet(
+            QStringLiteral("QPushButton { background-color: %1; border: 2px outset %2; }"
+                           "QPushButton:pressed { border-style: inset; }"
+                           "QPushButton:focus { outline: 1px dotted black; }")
+                .arg(face.name(), face.lighter(150).name()));
+    }
+    QObject::connect(button, &QPushButton::clicked, [this] { click(); });
+    return button;
+}
+
+void CommandButton::click() {
+    Runtime::get().dispatch([&] {
+        if (on_click)
+            on_click();
+    });
+}
+
+QWidget* ProgressBar::make_widget(QWidget* parent, const LookDef&) {
+    auto* bar = new QProgressBar(parent);
+    bar->setRange(static_cast<int>(kMin), static_cast<int>(kMax));
+    bar->setValue(static_cast<int>(kMin));
+    bar->setTextVisible(false);
+    return bar;
+}
+
+void ProgressBar::set_value(float value) {
+    value_ = value;
+    if (auto* bar = qobject_cast<QProgressBar*>(widget_.data()))
+        bar->setValue(static_cast<int>(std::lround(std::clamp(value, kMin, kMax))));
+}
+
+// --- Timer, MenuItem ---------------------------------------------------------------------
+
+Timer::Timer(Form& form, const char* name) : name_(name) {
+    form.enrol(*this);
+    clock_.setTimerType(Qt::CoarseTimer);
+    QObject::connect(&clock_, &QTimer::timeout, [this] { fire(); });
+}
+
+void Timer::setup(const TimerDef& def) {
+    interval_ = def.interval;
+    clock_.setInterval(def.interval);
+    set_enabled(def.enabled);
+}
+
+void Timer::set_enabled(bool enabled) {
+    enabled_ = enabled;
+    if (enabled && !Runtime::get().manual_timers())
+        clock_.start(); // restarts the period when it runs already
+    else
+        clock_.stop();
+}
+
+void Timer::fire() {
+    if (!enabled_)
+        return;
+    Runtime::get().dispatch([&] {
+        if (on_timer)
+            on_timer();
+    });
+}
+
+MenuItem::MenuItem(Form& form, const char* name) : name_(name) {
+    form.enrol(*this);
+}
+
+void MenuItem::setup(const MenuDef& def, QObject* object) {
+    caption_ = QString::fromUtf8(def.caption);
+    object_ = object;
+    if (auto* action = qobject_cast<QAction*>(object))
+        QObject::connect(action, &QAction::triggered, [this] { click(); });
+}
+
+void MenuItem::click() {
+    Runtime::get().dispatch([&] {
+        if (on_click)
+            on_click();
+    });
+}
+
+} // namespace platform

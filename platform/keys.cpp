@@ -1,0 +1,77 @@
+#include "platform/keys.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+#include <array>
+#include <utility>
+
+namespace platform {
+
+int virtual_key_code(int qt_key) {
+    if (qt_key >= Qt::Key_A && qt_key <= Qt::Key_Z)
+        return 65 + (qt_key - Qt::Key_A);
+    if (qt_key >= Qt::Key_0 && qt_key <= Qt::Key_9)
+        return 48 + (qt_key - Qt::Key_0);
+    if (qt_key >= Qt::Key_F1 && qt_key <= Qt::Key_F24)
+        return 112 + (qt_key - Qt::Key_F1);
+    static constexpr std::array<std::pair<int, int>, 26> kTable{{
+        {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},      {Qt::Key_Backtab, 9},
+        {Qt::Key_Return, 13},   {Qt::Key_Enter, 13},   {Qt::Key_Shift, 16},
+        {Qt::Key_Control, 17},  {Qt::Key_Alt, 18},     {Qt::Key_AltGr, 18},
+        {Qt::Key_Pause, 19},    {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},
+        {Qt::Key_Space, 32},    {Qt::Key_PageUp, 33},  {Qt::Key_PageDown, 34},
+        {Qt::Key_End, 35},      {Qt::Key_Home, 36},    {Qt::Key_Left, 37},
+        {Qt::Key_Up, 38},       {Qt::Key_Right, 39},   {Qt::Key_Down, 40},
+        {Qt::Key_Insert, 45},   {Qt::Key_Delete, 46},  {Qt::Key_Meta, 91},
+        {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145},
+    }};
+    for (const auto& [key, code] : kTable)
+        if (key == qt_key)
+            return code;
+    return 0;
+}
+
+int virtual_key_code_of_keycode(std::uint32_t x_keycode) {
+    // X keycodes 10 to 19 are the digit row 1..9, 0; the letter rows follow the keyboard.
+    if (x_keycode >= 10 && x_keycode <= 18)
+        return 49 + static_cast<int>(x_keycode - 10);
+    if (x_keycode == 19)
+        return 48;
+    static constexpr char kRows[] = "QWERTYUIOP" // 24..33
+                                    "\0\0\0\0"   // 34..37: brackets, Enter, left Ctrl
+                                    "ASDFGHJKL"  // 38..46
+                                    "\0\0\0\0\0" // 47..51
+                                    "ZXCVBNM";   // 52..58
+    if (x_keycode >= 24 && x_keycode <= 58) {
+        char letter = kRows[x_keycode - 24];
+        return letter ? letter : 0;
+    }
+    return 0;
+}
+
+int virtual_key_code(const QKeyEvent& event, bool scan_codes_are_x_keycodes) {
+    if (scan_codes_are_x_keycodes) {
+        if (int by_place = virtual_key_code_of_keycode(event.nativeScanCode()))
+            return by_place;
+    }
+    return virtual_key_code(event.key());
+}
+
+int shift_state(const QKeyEvent& event) {
+    int state = 0;
+    if (event.modifiers() & Qt::ShiftModifier)
+        state |= 1;
+    if (event.modifiers() & Qt::ControlModifier)
+        state |= 2;
+    if (event.modifiers() & Qt::AltModifier)
+        state |= 4;
+    return state;
+}
+
+bool platform_has_x_keycodes() {
+    const QString name = QGuiApplication::platformName();
+    return name == QLatin1String("xcb") || name.startsWith(QLatin1String("wayland"));
+}
+
+} // namespace platform

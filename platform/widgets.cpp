@@ -1,0 +1,98 @@
+#include "platform/widgets.h"
+
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "platform/geometry.h"
+#include "platform/keys.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace platform {
+
+FormWidget::FormWidget(Form& form) : form_(form) {}
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    // The window system asked; the run time decides, and the window stays until it does.
+    event->ignore();
+    form_.close_from_frame();
+}
+
+void draw_sunken_border(QPainter& painter, const QRect& rect) {
+    const QColor shadow(128, 128, 128), dark(64, 64, 64), face(212, 208, 200),
+        light(255, 255, 255);
+    const int l = rect.left(), t = rect.top(), r = rect.right(), b = rect.bottom();
+    painter.setPen(shadow); // outer, top and left
+    painter.drawLine(l, t, r - 1, t);
+    painter.drawLine(l, t, l, b - 1);
+    painter.setPen(light); // outer, bottom and right
+    painter.drawLine(l, b, r, b);
+    painter.drawLine(r, t, r, b);
+    painter.setPen(dark); // inner, top and left
+    painter.drawLine(l + 1, t + 1, r - 2, t + 1);
+    painter.drawLine(l + 1, t + 1, l + 1, b - 2);
+    painter.setPen(face); // inner, bottom and right
+    painter.drawLine(l + 1, b - 1, r - 1, b - 1);
+    painter.drawLine(r - 1, t + 1, r - 1, b - 1);
+}
+
+PictureWidget::PictureWidget(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.setClipRegion(event->region());
+    draw_sunken_border(painter, rect());
+    const QImage& canvas = box_.canvas();
+    const QRect area(kPictureBorder, kPictureBorder, width() - 2 * kPictureBorder,
+                     height() - 2 * kPictureBorder);
+    const QRect exposed = event->rect().intersected(area);
+    if (!exposed.isEmpty())
+        painter.drawImage(exposed.topLeft(), canvas,
+                          exposed.translated(-kPictureBorder, -kPictureBorder));
+}
+
+void PictureWidget::keyPressEvent(QKeyEvent* event) {
+    box_.key_down(virtual_key_code(*event, platform_has_x_keycodes()), shift_state(*event));
+    event->accept();
+}
+
+void PictureWidget::mousePressEvent(QMouseEvent* event) {
+    // A click gives a picture box the focus, as the window system does.
+    setFocus(Qt::MouseFocusReason);
+    QWidget::mousePressEvent(event);
+}
+
+FrameWidget::FrameWidget(const QString& caption, QWidget* parent)
+    : QWidget(parent), caption_(caption) {
+    setAutoFillBackground(true);
+}
+
+void FrameWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    const int line = metrics.height() / 2;
+    const QRect box = rect().adjusted(0, line, -1, -1);
+    painter.setPen(QColor(128, 128, 128)); // etched: a shadow line with a light one inside
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.setPen(QColor(255, 255, 255));
+    painter.drawRect(box.adjusted(1, 1, 0, 0));
+    if (!caption_.isEmpty()) {
+        const QRect text(8, 0, metrics.horizontalAdvance(caption_) + 4, metrics.height());
+        painter.fillRect(text, palette().color(QPalette::Window));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(text, Qt::AlignCenter, caption_);
+    }
+}
+
+void ButtonWidget::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        animateClick();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+} // namespace platform
