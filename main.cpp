@@ -4,6 +4,7 @@
 #include "platform/runtime.h"
 
 #include <QApplication>
+#include <QFont>
 
 #include <xcb/xcb.h>
 
@@ -40,6 +41,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qex"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The windows were laid out for a small sans-serif default font.
+    QFont font(QStringLiteral("MS Sans Serif"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    QApplication::setFont(font);
 
     platform::Runtime& runtime = platform::Runtime::get();
     if (platform::start<game::form1>())

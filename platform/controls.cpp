@@ -67,8 +67,11 @@ void Control::create(QWidget* parent, const PlaceDef& place, const LookDef& look
 }
 
 QRect Control::pixel_rect() const {
+    // The far edges are summed in double: a float sum can round up onto the next pixel and
+    // make the box a pixel larger at some fractional positions.
     const int x = twips_to_pixels(left_), y = twips_to_pixels(top_);
-    return QRect(x, y, twips_to_pixels(left_ + width_) - x, twips_to_pixels(top_ + height_) - y);
+    return QRect(x, y, twips_to_pixels(double(left_) + width_) - x,
+                 twips_to_pixels(double(top_) + height_) - y);
 }
 
 void Control::place_widget() {
@@ -301,7 +304,8 @@ void TextBox::set_text(const QString& text) {
 }
 
 QWidget* Frame::make_widget(QWidget* parent, const LookDef& look) {
-    auto* frame = new FrameWidget(look.text ? QString::fromUtf8(look.text) : QString(), parent);
+    caption_ = look.text ? QString::fromUtf8(look.text) : QString();
+    auto* frame = new FrameWidget(caption_, parent);
     apply_colours(frame, look, QPalette::Window, QPalette::WindowText);
     return frame;
 }

@@ -139,9 +139,13 @@ private:
 class Frame : public Control {
 public:
     using Control::Control;
+    QString caption() const { return caption_; }
 
 protected:
     QWidget* make_widget(QWidget* parent, const LookDef& look) override;
+
+private:
+    QString caption_;
 };
 
 class CommandButton : public Control {

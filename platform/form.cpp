@@ -180,9 +180,8 @@ void Form::set_visible(bool visible) {
         window_->hide();
         return;
     }
-    const bool first = !window_->property("qex_shown").toBool();
-    if (first) {
-        window_->setProperty("qex_shown", true);
+    if (!shown_before_) {
+        shown_before_ = true;
         // The definition fixes where the client area opens; the menu bar sits above it.
         const int menu = menu_bar_ ? menu_bar_->sizeHint().height() : 0;
         window_->adjustSize();

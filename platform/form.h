@@ -68,6 +68,7 @@ private:
 
     FormDef def_;
     bool visible_ = false;
+    bool shown_before_ = false; // placed and focused on its first showing
     std::unique_ptr<FormWidget> window_;
     QPointer<QWidget> client_;
     QPointer<QMenuBar> menu_bar_;

@@ -88,11 +88,22 @@ void FrameWidget::paintEvent(QPaintEvent*) {
 }
 
 void ButtonWidget::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
         animateClick();
         return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // A button keeps the focus on the arrows (Qt would pass it on); the maze gets it back
+        // from its focus timer.
+        event->accept();
+        return;
+    default:
+        QPushButton::keyPressEvent(event);
     }
-    QPushButton::keyPressEvent(event);
 }
 
 } // namespace platform

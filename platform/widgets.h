@@ -53,7 +53,8 @@ private:
     QString caption_;
 };
 
-// A push button that Enter presses too while it has the focus.
+// A push button that Enter presses too while it has the focus, and that keeps the focus on the
+// arrow keys.
 class ButtonWidget : public QPushButton {
 public:
     using QPushButton::QPushButton;

@@ -1,0 +1,168 @@
+// In-process benchmarks of the game's hot paths on Qt's offscreen platform: the pixel query,
+// one step, one blast and one frame of the game window. Handlers run through the one dispatch,
+// as the window system delivers them; no events are processed inside a timed loop, so a step or
+// a blast is measured without the repaint it asks for, and the frame is measured on its own.
+
+#include "game/forms.h"
+#include "platform/runtime.h"
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+constexpr std::int16_t kKeyUp = 38, kKeyDown = 40;
+constexpr int kCirclesPerBlast = 800;
+
+// The square's Maze point inside the start pocket from which both Down and Up are open: Down
+// takes it to y 1520, Up brings it back (twips).
+constexpr float kPocketX = 2880, kPocketY = 1470;
+
+// A fresh game: manual timers (nothing ticks unless fired), an end and an error report that
+// only record, a fixed seed, the square in the start pocket and the treasure 4243 twips away,
+// far from both the win (under 200) and the end (over 14500).
+class Game {
+public:
+    Game() {
+        auto& runtime = platform::Runtime::get();
+        runtime.reset();
+        runtime.set_manual_timers(true);
+        runtime.set_end_hook([](int) {});
+        runtime.set_error_hook([](const platform::RuntimeError&) {});
+        platform::set_time_of_day_source([] { return 43210.5f; });
+        platform::start<game::form1>();
+        place_square(kPocketX, kPocketY);
+        form().cladd.set_left(form().Picture2.left() + 3000);
+        form().cladd.set_top(form().Picture2.top() + 3000);
+        QApplication::processEvents(); // the first frame, before anything is timed
+    }
+    ~Game() {
+        QApplication::processEvents();
+        platform::Runtime::get().reset();
+        platform::set_time_of_day_source({});
+    }
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    game::form1& form() { return platform::instance<game::form1>(); }
+    bool ended() const { return platform::Runtime::get().ended(); }
+
+    void blast() {
+        form().charges = 30000; // never runs out, so every call draws its 800 circles
+        platform::Runtime::get().dispatch([this] { form().vzrvv(); });
+    }
+
+    // Moves the maze and the treasure together so that the square stands at a Maze point.
+    void place_square(float maze_x, float maze_y) {
+        auto& f = form();
+        const float dx = (f.Picture2.left() - maze_x) - f.Picture1.left();
+        const float dy = (f.Picture2.top() - maze_y) - f.Picture1.top();
+        f.Picture1.set_left(f.Picture1.left() + dx);
+        f.Picture1.set_top(f.Picture1.top() + dy);
+        f.cladd.set_left(f.cladd.left() + dx);
+        f.cladd.set_top(f.cladd.top() + dy);
+    }
+
+    // One Down or Up; false when the step did not move the maze (a closed way or the end).
+    bool step(std::int16_t key) {
+        const float before = form().Picture1.top();
+        form().Picture1.key_down(key);
+        return !ended() && form().Picture1.top() != before;
+    }
+};
+
+// The four probe points of the square in the start pocket (twips in the drawing area).
+constexpr float kProbes[4][2] = {{kPocketX, kPocketY - 50},
+                                 {kPocketX + 25, kPocketY + 110},
+                                 {kPocketX - 50, kPocketY + 25},
+                                 {kPocketX + 100, kPocketY + 25}};
+
+// The pixel query, with the drawings of range(0) blasts since the last clearing (800 circles
+// each). Its cost must not depend on how much has been drawn.
+void BM_pixel_query(benchmark::State& state) {
+    Game game;
+    for (int i = 0; i < state.range(0); ++i)
+        game.blast();
+    const auto& box = game.form().Picture1;
+    // The disc of the blasts is white over the wall above the pocket.
+    if (state.range(0) > 0 && box.pixel_at(kProbes[0][0], kProbes[0][1]) != 16777215)
+        state.SkipWithError("the blasts drew no white disc");
+    unsigned i = 0;
+    for (auto _ : state) {
+        const float* p = kProbes[i++ & 3];
+        benchmark::DoNotOptimize(box.pixel_at(p[0], p[1]));
+    }
+    state.counters["circles"] = double(state.range(0) * kCirclesPerBlast);
+}
+BENCHMARK(BM_pixel_query)->Arg(0)->Arg(100)->ArgName("blasts");
+
+// One step: Picture1_KeyDown with an open arrow (the probe, the step, RastClad), without the
+// repaint. Down and Up alternate, so the square stays in the pocket.
+void BM_step(benchmark::State& state) {
+    Game game;
+    if (!game.step(kKeyDown) || !game.step(kKeyUp))
+        state.SkipWithError("Down and Up are not both open in the start pocket");
+    std::int16_t key = kKeyDown;
+    for (auto _ : state) {
+        game.form().Picture1.key_down(key);
+        key = key == kKeyDown ? kKeyUp : kKeyDown;
+    }
+    if (!game.step(key)) // still going to and fro in the pocket
+        state.SkipWithError("a step was closed or the game ended");
+}
+BENCHMARK(BM_step);
+
+// One blast: vzrvv with its 800 circles and the start of the countdown. The drawings of the
+// previous blast are cleared outside the timing.
+void BM_blast(benchmark::State& state) {
+    Game game;
+    auto& box = game.form().Picture1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        box.clear_drawings();
+        state.ResumeTiming();
+        game.blast();
+    }
+    if (box.pixel_at(kProbes[0][0], kProbes[0][1]) != 16777215)
+        state.SkipWithError("the blast drew no white disc");
+}
+BENCHMARK(BM_blast)->Unit(benchmark::kMicrosecond);
+
+// One frame: the whole game window (menu bar, maze, square, status panel) rendered into an
+// image after a step; the step itself is outside the timing.
+void BM_frame(benchmark::State& state) {
+    Game game;
+    QWidget* window = game.form().widget();
+    QImage image(window->size(), QImage::Format_RGB32);
+    std::int16_t key = kKeyDown;
+    for (auto _ : state) {
+        state.PauseTiming();
+        game.form().Picture1.key_down(key);
+        key = key == kKeyDown ? kKeyUp : kKeyDown;
+        state.ResumeTiming();
+        window->render(&image);
+    }
+    state.counters["pixels"] = double(image.width() * image.height());
+}
+BENCHMARK(BM_frame)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    platform::Runtime::get().reset(); // the windows go before the application does
+    return 0;
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tests and benchmarks need (only those missing).
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config clang-format
+  qt6-base-dev libgl-dev libxcb1-dev
+  libbenchmark-dev
+  xvfb xauth libx11-dev libxtst-dev
+  fonts-dejavu-core
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,326 @@
+// The forms run time under the game window: the pixel query and drawings over the maze, twips
+// positions, stacking and tab order, the one dispatch, timers, global instances, keys, frames.
+
+#include "game_fixture.h"
+#include "platform/controls.h"
+#include "platform/keys.h"
+#include "windows/maze_picture.h"
+
+#include <QKeyEvent>
+#include <QTest>
+
+#include <cmath>
+
+using namespace platform;
+
+namespace {
+
+constexpr int kCyrillicChe = 0x0427; // the key at X's place under a Russian layout
+
+// The first pixel of Picture1's drawing area (789 x 581) that fails `ok`, queried at its
+// top-left Maze point and named for the failure message; empty when every pixel passes.
+template <class Ok> QString first_wrong(const PictureBox& box, Ok ok) {
+    for (int py = 0; py < 581; ++py)
+        for (int px = 0; px < 789; ++px)
+            if (const Colour got = box.pixel_at(px * 15.0f, py * 15.0f); !ok(px, py, got))
+                return QStringLiteral("pixel (%1, %2) reads %3").arg(px).arg(py).arg(got);
+    return {};
+}
+
+const auto shows_maze = [](int px, int py, Colour got) {
+    return got == colour_from_rgb(windows::maze_picture().pixel(px, py));
+};
+
+struct CountedHelp : game::form2_help {
+    static inline int loads = 0;
+    void Form_Load() override { ++loads; }
+};
+
+} // namespace
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { Runtime::get().set_manual_timers(true); }
+
+    void pixel_query_cuts_twips_down_to_pixels_data() {
+        QTest::addColumn<float>("x");
+        QTest::addColumn<float>("y");
+        QTest::addColumn<int>("colour");
+        // clang-format off
+        QTest::newRow("start, in the wall")     << 2880.f       << 1320.f       << 0;
+        QTest::newRow("start pocket")           << 2905.f       << 1430.f       << 65535;
+        QTest::newRow("white stroke")           << 437 * 15.f   << 572 * 15.f   << 16777215;
+        QTest::newRow("frame corner")           << 0.f          << 0.f          << 0;
+        QTest::newRow("last pixel of the area") << 11834.99f    << 8714.99f     << 0;
+        QTest::newRow("right of the area")      << 789 * 15.f   << 0.f          << -1;
+        QTest::newRow("below the area")         << 0.f          << 581 * 15.f   << -1;
+        QTest::newRow("just left of 0")         << -0.001f      << 300.f        << -1;
+        QTest::newRow("above 0")                << 300.f        << -7.5f        << -1;
+        // In row 13 columns 10 and 778 are wall, 11 and 777 corridor.
+        QTest::newRow("2/3 into column 10")     << 160.f        << 200.f        << 0;
+        QTest::newRow("1/3 into column 11")     << 170.f        << 200.f        << 65535;
+        QTest::newRow("2/3 into column 777")    << 11665.f      << 200.f        << 65535;
+        QTest::newRow("1/3 into column 778")    << 11675.f      << 200.f        << 0;
+        QTest::newRow("2/3 into row 12")        << 200.f        << 190.f        << 0;
+        // clang-format on
+    }
+    void pixel_query_cuts_twips_down_to_pixels() {
+        // A Maze point reads the pixel it lies in (floor of twips / 15); off the area it is -1.
+        QFETCH(float, x);
+        QFETCH(float, y);
+        QFETCH(int, colour);
+        GameFixture game;
+        QCOMPARE(game.form().Picture1.pixel_at(x, y), colour);
+    }
+
+    void white_rings_leave_a_solid_disc_and_clearing_restores_the_maze_data() {
+        QTest::addColumn<float>("cx");
+        QTest::addColumn<float>("cy");
+        QTest::newRow("square's start point") << 2880.f << 1320.f;
+        QTest::newRow("fractional centre") << 2905.5f << 1437.25f;
+        QTest::newRow("over the left edge") << -100.f << 4000.f;
+        QTest::newRow("bottom-right corner") << 11830.f << 8710.f;
+        QTest::newRow("top edge") << 5000.f << 10.f;
+    }
+    void white_rings_leave_a_solid_disc_and_clearing_restores_the_maze() {
+        // Red rings 1..400 then white 400..1 leave a white disc with no red left and change
+        // nothing far from it; clearing the drawings gives back the picture exactly.
+        QFETCH(float, cx);
+        QFETCH(float, cy);
+        GameFixture game;
+        PictureBox& box = game.form().Picture1;
+        for (int r = 1; r <= 400; ++r)
+            box.draw_circle(cx, cy, float(r), kRed);
+        for (int r = 400; r >= 1; --r)
+            box.draw_circle(cx, cy, float(r), kWhite);
+        const auto disc = [&](int px, int py, Colour got) {
+            double nearest = 1e9; // twips from the centre to the pixel's nearest corner or centre
+            for (double ox : {0.0, 7.5, 15.0})
+                for (double oy : {0.0, 7.5, 15.0})
+                    nearest = std::min(nearest, std::hypot(px * 15 + ox - cx, py * 15 + oy - cy));
+            if (nearest <= 390)
+                return got == kWhite;
+            return got != kRed && (nearest <= 430 || shows_maze(px, py, got));
+        };
+        QCOMPARE(first_wrong(box, disc), QString());
+        box.clear_drawings();
+        QCOMPARE(first_wrong(box, shows_maze), QString());
+    }
+
+    void drawings_move_with_the_box() {
+        // A drawing stays at its Maze point when the box moves; the widget moves by whole pixels.
+        GameFixture game;
+        PictureBox& box = game.form().Picture1;
+        for (int r = 1; r <= 60; ++r)
+            box.draw_circle(2880, 1320, float(r), kWhite);
+        box.set_left(-1150);
+        box.set_top(70);
+        QCOMPARE(box.pixel_at(2880, 1320), kWhite);
+        QCOMPARE(box.pixel_at(2880, 1320 - 90), 0);
+        QCOMPARE(box.widget()->pos(), QPoint(-77, 4));
+    }
+
+    void positions_keep_fractions_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("is_top");
+        QTest::addColumn<float>("twips");
+        // clang-format off
+        QTest::newRow("Picture1 top") << QByteArray("Picture1") << true << 4999.99951171875f;
+        // The single-precision sum of these and the height (width) rounds up to 8235.
+        QTest::newRow("Picture2 top") << QByteArray("Picture2") << true << 8099.99951171875f;
+        QTest::newRow("Picture2 left") << QByteArray("Picture2") << false << 8099.99951171875f;
+        QTest::newRow("cladd left below 0") << QByteArray("cladd") << false << -0.5f;
+        // clang-format on
+    }
+    void positions_keep_fractions() {
+        // A put keeps the twips exactly; the widget stands at floor(twips / 15) and keeps its size.
+        QFETCH(QByteArray, name);
+        QFETCH(bool, is_top);
+        QFETCH(float, twips);
+        GameFixture game;
+        Control* control = game.form().find_control(name.constData());
+        QRect expected = control->widget()->geometry();
+        const int pixel = int(std::floor(double(twips) / 15));
+        is_top ? control->set_top(twips) : control->set_left(twips);
+        is_top ? expected.moveTop(pixel) : expected.moveLeft(pixel);
+        QCOMPARE(double(is_top ? control->top() : control->left()), double(twips)); // exactly
+        QCOMPARE(control->widget()->geometry(), expected);
+    }
+
+    void earlier_control_stands_in_front_data() {
+        QTest::addColumn<QByteArray>("front");
+        QTest::addColumn<QByteArray>("back");
+        for (auto [front, back] : {std::pair{"Picture2", "Picture1"},
+                                   {"Frame1", "Picture1"},
+                                   {"cladd", "Picture2"},
+                                   {"Label4", "Label5"},
+                                   {"Label3", "Label2"},
+                                   {"Label2", "Label1"},
+                                   {"Command3", "time_cls"}})
+            QTest::addRow("%s over %s", front, back) << QByteArray(front) << QByteArray(back);
+    }
+    void earlier_control_stands_in_front() {
+        // Among siblings, a control earlier in the definition is stacked above the later ones.
+        QFETCH(QByteArray, front);
+        QFETCH(QByteArray, back);
+        GameFixture game;
+        QWidget* over = game.form().find_control(front.constData())->widget();
+        QWidget* under = game.form().find_control(back.constData())->widget();
+        QCOMPARE(over->parentWidget(), under->parentWidget());
+        const QObjectList& siblings = over->parentWidget()->children(); // the last one on top
+        QVERIFY(siblings.indexOf(over) > siblings.indexOf(under));
+    }
+
+    void tab_order_follows_tab_index() {
+        // Tab walks the controls that take the focus by tab index, Picture1 (0) first.
+        GameFixture game;
+        QStringList order;
+        QWidget* w = game.form().Picture1.widget();
+        do {
+            for (Control* control : game.form().controls())
+                if (control->widget() == w && (w->focusPolicy() & Qt::TabFocus))
+                    order << control->name();
+            w = w->nextInFocusChain();
+        } while (w != game.form().Picture1.widget());
+        QCOMPARE(order, QStringList({"Picture1", "Command3", "Picture2", "Text3", "cladd"}));
+    }
+
+    void end_and_errors_stop_the_handler_and_all_later_events_data() {
+        QTest::addColumn<int>("source"); // click, tick, key, menu
+        QTest::addColumn<int>("error");  // 0: the end statement
+        QTest::addColumn<QStringList>("reports");
+        // clang-format off
+        QTest::newRow("click, end") << 0 << 0 << QStringList{"end 0"};
+        QTest::newRow("tick, overflow") << 1 << 6 << QStringList{"Run-time error '6':\n\nOverflow", "end 1"};
+        QTest::newRow("key, floating point") << 2 << 16 << QStringList{"Run-time error '16':\n\nFloating-point error", "end 1"};
+        QTest::newRow("menu, type mismatch") << 3 << 13 << QStringList{"Run-time error '13':\n\nType mismatch", "end 1"};
+        // clang-format on
+    }
+    void end_and_errors_stop_the_handler_and_all_later_events() {
+        // Nothing after the end or an error runs; an error is reported before the end (status 1);
+        // after the end the windows are gone and every event is dropped.
+        QFETCH(int, source);
+        QFETCH(int, error);
+        QFETCH(QStringList, reports);
+        GameFixture game;
+        auto& f = game.form();
+        QStringList seen;
+        Runtime::get().set_error_hook([&](const RuntimeError& e) { seen << e.message(); });
+        Runtime::get().set_end_hook(
+            [&](int status) { seen << QStringLiteral("end %1").arg(status); });
+        int entered = 0;
+        bool after = false;
+        const std::function<void()> handler = [&] {
+            ++entered;
+            if (error)
+                raise_error(ErrorNumber(error));
+            end_program();
+            after = true;
+        };
+        f.Command3.on_click = f.Clok.on_timer = f.en.on_click = handler;
+        f.Picture1.on_key_down = [&](std::int16_t&, std::int16_t&) { handler(); };
+        const std::function<void()> events[] = {[&] { f.Command3.click(); }, [&] { f.Clok.fire(); },
+                                                [&] { f.Picture1.key_down(38); },
+                                                [&] { f.en.click(); }};
+        events[source]();
+        QVERIFY(!after);
+        QCOMPARE(seen, reports);
+        QVERIFY(!f.widget()->isVisible());
+        for (const auto& event : events)
+            event();
+        QCOMPARE(entered, 1);
+    }
+
+    void stopped_timer_does_not_fire() {
+        // fire() is a tick only while the timer is enabled.
+        GameFixture game;
+        Timer& clok = game.form().Clok;
+        int ticks = 0;
+        clok.on_timer = [&] { ++ticks; };
+        clok.set_enabled(false);
+        clok.fire();
+        QCOMPARE(ticks, 0);
+        clok.set_enabled(true);
+        clok.fire();
+        QCOMPARE(ticks, 1);
+    }
+
+    void global_instance_is_made_once() {
+        // The first use makes the window hidden and loads it; later uses get the same window.
+        GameFixture game;
+        CountedHelp::loads = 0;
+        CountedHelp* first = &instance<CountedHelp>();
+        QCOMPARE(&instance<CountedHelp>(), first);
+        QCOMPARE(CountedHelp::loads, 1);
+        QVERIFY(!first->visible() && !first->widget()->isVisible());
+        QCOMPARE(&instance<game::form1>(), &game.form());
+    }
+
+    void key_codes_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<quint32>("scan");
+        QTest::addColumn<bool>("x_keycodes");
+        QTest::addColumn<int>("code");
+        // clang-format off
+        const std::tuple<const char*, int, quint32, bool, int> rows[] = {
+            {"Ctrl", Qt::Key_Control, 37, true, 17},      {"Esc", Qt::Key_Escape, 9, true, 27},
+            {"Left", Qt::Key_Left, 113, true, 37},        {"Up", Qt::Key_Up, 111, true, 38},
+            {"Right", Qt::Key_Right, 114, true, 39},      {"Down", Qt::Key_Down, 116, true, 40},
+            {"A", Qt::Key_A, 38, false, 65},              {"Z", Qt::Key_Z, 0, false, 90},
+            {"0", Qt::Key_0, 19, true, 48},               {"9", Qt::Key_9, 18, false, 57},
+            {"Shift", Qt::Key_Shift, 50, true, 16},       {"Enter", Qt::Key_Return, 36, true, 13},
+            {"unknown", Qt::Key_VolumeUp, 123, true, 0},  {"no scan code", Qt::Key_X, 0, true, 88},
+            {"Cyrillic at X's place", kCyrillicChe, 53, true, 88},
+            {"Cyrillic, no X keycodes", kCyrillicChe, 53, false, 0},
+            {"Q key at X's place", Qt::Key_Q, 53, true, 88},
+            {"Q key, no X keycodes", Qt::Key_Q, 53, false, 81},
+        };
+        // clang-format on
+        for (const auto& [name, key, scan, x, code] : rows)
+            QTest::newRow(name) << key << scan << x << code;
+    }
+    void key_codes() {
+        // Qt keys give virtual-key codes; with X keycodes letters and digits go by their place.
+        QFETCH(int, key);
+        QFETCH(quint32, scan);
+        QFETCH(bool, x_keycodes);
+        QFETCH(int, code);
+        const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, scan, 0, 0);
+        QCOMPARE(virtual_key_code(event, x_keycodes), code);
+    }
+
+    void key_event_reaches_the_handler_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("code");
+        QTest::newRow("Left") << int(Qt::Key_Left) << 37;
+        QTest::newRow("Ctrl") << int(Qt::Key_Control) << 17;
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << 27;
+    }
+    void key_event_reaches_the_handler() {
+        // A key press on Picture1's widget, auto-repeated too, reaches its KeyDown handler.
+        QFETCH(int, key);
+        QFETCH(int, code);
+        GameFixture game;
+        int got = -1;
+        game.form().Picture1.on_key_down = [&](std::int16_t& c, std::int16_t&) { got = c; };
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, 113, 0, 0, QString(), true);
+        QApplication::sendEvent(game.form().Picture1.widget(), &event);
+        QCOMPARE(got, code);
+    }
+
+    void closing_from_the_frame() {
+        // Closing the help window only hides it; closing the game window ends the program.
+        GameFixture game;
+        Form& help = instance<game::form2_help>();
+        help.set_visible(true);
+        help.widget()->close();
+        QVERIFY(!help.visible() && !help.widget()->isVisible() && !game.ended());
+        game.form().widget()->close();
+        QVERIFY(game.ended() && !game.form().widget()->isVisible());
+        QCOMPARE(game.end_status, std::optional(0));
+    }
+};
+
+QTEST_MAIN(TestPlatform)
+#include "test_platform.moc"
