@@ -14,10 +14,6 @@ constexpr float kStep = 50; // twips
 } // namespace
 
 void form1::Picture1_KeyDown(std::int16_t& KeyCode, std::int16_t& /*Shift*/) {
-    // A hidden window gets no keys from the window system; Qt still hands them to its widgets,
-    // so after a win, which hides the game window for good, no key may reach the game.
-    if (!visible())
-        return;
     prov();
     switch (KeyCode) {
     case 17: // Ctrl

@@ -235,6 +235,10 @@ bool PictureBox::has_focus() const {
 }
 
 void PictureBox::key_down(int key_code, int shift) {
+    // The window system gives keys only to a control of a shown window; Qt would still hand a
+    // key sent to a hidden one to its widget.
+    if (!visible_ || !form_.visible())
+        return;
     Runtime::get().dispatch([&] {
         if (!on_key_down)
             return;
