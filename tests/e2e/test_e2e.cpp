@@ -1,11 +1,12 @@
 // End to end: the real game binary on an Xvfb server of its own, driven by XTest key and button
-// events, checked against the pixels the server holds for its window. Each test starts a fresh
+// events and checked against the pixels the server holds for its windows. Each test starts a fresh
 // game; guards kill and reap every child whatever ends the test.
 
 #include "assets/maze.h"
 
 #include <QCoreApplication>
 #include <QRect>
+#include <QString>
 #include <QTest>
 
 #include <X11/Xlib.h>
@@ -31,26 +32,26 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kClientHeight = 193;          // pixels, the game window's client area
-constexpr int kHelpClientHeight = 240;      // pixels, the help window's
-constexpr int kMazeLeft = -78;              // client x of the maze's column 0
-constexpr QRect kSquare(112, 96, 9, 9);     // client pixels of the player's square
-constexpr int kDiscX = 2880, kDiscY = 1320; // Maze point of a blast at the start, twips
+constexpr int kClientWidth = 395, kClientHeight = 193; // pixels, the game window's client area
+constexpr int kHelpClientHeight = 240;                 // pixels, the help window's
+constexpr int kMazeLeft = -78;                         // client x of the maze's column 0
+constexpr int kMazeRight = 192;                        // client x where the status panel begins
+constexpr QRect kSquare(112, 96, 9, 9);                // client pixels of the player's square
+constexpr int kDiscX = 2880, kDiscY = 1320;            // Maze point of a blast at the start, twips
 constexpr std::uint32_t kWhite = 0xFFFFFF, kGreen = 0x00FF00; // 0xRRGGBB, as the server has them
 
 // Calls `done` every 20 ms until it answers true or `ms` have passed.
-template <class F> bool poll_for(int ms, F done) {
+template <class F> bool poll_for(long ms, F done) {
     const auto end = Clock::now() + std::chrono::milliseconds(ms);
-    for (;;) {
-        if (done())
-            return true;
+    while (!done()) {
         if (Clock::now() >= end)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    return true;
 }
 
-// A child process, killed and reaped when the guard goes unless it has ended and been reaped.
+// A child process; the guard kills and reaps it unless it has been reaped already.
 class Child {
   public:
     // argv[0] is looked up on PATH; `env` is the child's whole environment.
@@ -63,8 +64,7 @@ class Child {
             vars.push_back(const_cast<char*>(v.c_str()));
         args.push_back(nullptr);
         vars.push_back(nullptr);
-        pid_ = fork();
-        if (pid_ == 0) {
+        if ((pid_ = fork()) == 0) {
             prctl(PR_SET_PDEATHSIG, SIGKILL); // nothing outlives a test run that crashed
             if (stderr_fd >= 0)
                 dup2(stderr_fd, STDERR_FILENO);
@@ -73,25 +73,18 @@ class Child {
         }
     }
     ~Child() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
+        if (pid_ > 0 && kill(pid_, SIGKILL) == 0)
             waitpid(pid_, nullptr, 0);
-        }
     }
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
     // The wait status, once the child has ended within `ms`.
     std::optional<int> wait_exit(int ms) {
-        std::optional<int> status;
-        poll_for(ms, [&] {
-            int s = 0;
-            if (pid_ <= 0 || waitpid(pid_, &s, WNOHANG) != pid_)
-                return false;
-            pid_ = -1;
-            status = s;
-            return true;
-        });
+        int status = 0;
+        if (pid_ <= 0 || !poll_for(ms, [&] { return waitpid(pid_, &status, WNOHANG) == pid_; }))
+            return std::nullopt;
+        pid_ = -1;
         return status;
     }
 
@@ -99,7 +92,7 @@ class Child {
     pid_t pid_ = -1;
 };
 
-// The environment of the game: ours without any Qt setting or display, plus `extra`.
+// Our environment without any Qt setting or display, plus `extra`.
 std::vector<std::string> game_env(std::vector<std::string> extra) {
     for (char** e = environ; *e; ++e) {
         const std::string var = *e;
@@ -110,29 +103,28 @@ std::vector<std::string> game_env(std::vector<std::string> extra) {
     return extra;
 }
 
-// The maze picture as 0xRRGGBB, from the bottom-up 24-bit BMP the game carries.
+// The maze picture at pixel (x, y), from the bottom-up 24-bit BMP the game carries.
 std::uint32_t maze_at(int x, int y) {
-    const auto& bmp = assets::maze_bmp();
-    const std::uint8_t* p =
-        bmp.data() + 54 + (std::size_t(assets::kMazeHeight - 1 - y) * assets::kMazeWidth + x) * 3;
+    const std::size_t row = std::size_t(assets::kMazeHeight - 1 - y) * assets::kMazeWidth;
+    const std::uint8_t* p = assets::maze_bmp().data() + 54 + (row + std::size_t(x)) * 3; // BGR
     return std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
 }
 
 // Client row of the maze's row 0 while `Picture1` has this Top: positions are cut down to whole
-// pixels, and its drawing area begins inside a 2-pixel border.
+// pixels, and the drawing area begins inside a 2-pixel border.
 int maze_top(int picture_top_twips) {
     return int(std::floor(picture_top_twips / 15.0)) + 2;
 }
 
-struct Image {
-    QRect rect;
-    std::vector<std::uint32_t> px;
-    std::uint32_t at(int x, int y) const { return px[std::size_t(y * rect.width() + x)]; }
-};
-
 int luminance(std::uint32_t c) {
     return int((c >> 16) + (c >> 8 & 0xFF) + (c & 0xFF));
 }
+
+struct Image {
+    int width = 0;
+    std::vector<std::uint32_t> px;
+    std::uint32_t at(int x, int y) const { return px[std::size_t(y * width + x)]; }
+};
 
 } // namespace
 
@@ -142,311 +134,286 @@ class E2e : public QObject {
     explicit E2e(std::string game) : game_(std::move(game)) {}
 
   private slots:
-    void initTestCase();
+    void initTestCase() {
+        int fds[2]; // Xvfb writes the display number it took to fds[1] once it is ready
+        QVERIFY(pipe(fds) == 0);
+        const int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        xvfb_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]),
+                                               "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+                      game_env({}), quiet);
+        close(quiet);
+        close(fds[1]);
+        pollfd ready{fds[0], POLLIN, 0};
+        std::string number;
+        for (char c; poll(&ready, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n';)
+            number += c;
+        close(fds[0]);
+        QVERIFY2(!number.empty(), "Xvfb reported no display within 10 s");
+        display_ = ":" + number;
+        // Our connection stays open for the whole run: once its last client has gone, Xvfb
+        // resets, and a game that connects during the reset fails.
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; }); // windows come and go
+        dpy_.reset(XOpenDisplay(display_.c_str()));
+        int event, error, major, minor;
+        QVERIFY(dpy_ && XTestQueryExtension(dpy_.get(), &event, &error, &major, &minor));
+    }
     void cleanup() { qex_.reset(); }
-    void start_view();
-    void steps();
-    void blast_by_ctrl();
-    void blast_by_button();
-    void ends_data();
-    void ends();
-    void help_window();
-    void no_display();
+
+    void start_view() { QVERIFY2(start_game(), qPrintable(error_)); }
+
+    void steps() {
+        QVERIFY2(start_game(), qPrintable(error_));
+        key(XK_Up); // the pocket's ceiling is wall
+        QVERIFY2(stays(maze_top(120)), qPrintable(error_));
+        for (int n = 1; n <= 4; ++n) {
+            key(XK_Down);
+            QVERIFY2(shows(maze_top(120 - 50 * n)), qPrintable(error_));
+        }
+        key(XK_Down); // the pocket's floor
+        QVERIFY2(stays(maze_top(-80)), qPrintable(error_));
+        key(XK_Up); // had the fifth Down gone through, this would land four steps down
+        QVERIFY2(shows(maze_top(-30)), qPrintable(error_));
+    }
+
+    void blast_by_ctrl() {
+        QVERIFY2(start_game(), qPrintable(error_));
+        const auto blast = Clock::now();
+        key(XK_Control_L);
+        QVERIFY2(shows(maze_top(120), true), qPrintable(error_));
+        for (int k = 1; k <= 4; ++k) { // through the 12-pixel wall into the corridor above
+            key(XK_Up);
+            QVERIFY2(shows(maze_top(120 + 50 * k), true), qPrintable(error_));
+        }
+        const auto left =
+            6000 -
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - blast).count();
+        QVERIFY2(shows(maze_top(320), false, left), qPrintable("walls not back: " + error_));
+    }
+
+    void blast_by_button() {
+        QVERIFY2(start_game(), qPrintable(error_));
+        click(client() + QPoint(296 + 97 / 2, 16 + 25 / 2));
+        QVERIFY2(shows(maze_top(120), true), qPrintable(error_));
+        // The click gave the button the focus; the focus timer hands it back to the maze.
+        const bool moved = poll_for(1500, [&] {
+            key(XK_Down);
+            return poll_for(150, [&] {
+                const Image image = view();
+                for (int n = 1; n <= 4; ++n)
+                    if (view_errors(image, maze_top(120 - 50 * n), true) == 0)
+                        return true;
+                return false;
+            });
+        });
+        QVERIFY2(moved, qPrintable("Down did not step within 1.5 s: " + error_));
+    }
+
+    void ends_data() {
+        QTest::addColumn<bool>("by_menu");
+        QTest::newRow("Esc") << false;
+        QTest::newRow("GAME, exit") << true;
+    }
+    void ends() {
+        QFETCH(bool, by_menu);
+        QVERIFY2(start_game(), qPrintable(error_));
+        if (by_menu)
+            QVERIFY(choose_menu(0));
+        else
+            key(XK_Escape);
+        const std::optional<int> status = qex_->wait_exit(5000);
+        QVERIFY2(status, "the game did not end within 5 s");
+        QVERIFY(WIFEXITED(*status));
+        QCOMPARE(WEXITSTATUS(*status), 0);
+        QVERIFY(poll_for(2000, [&] { return find_window("qex") == 0; }));
+    }
+
+    void help_window() {
+        QVERIFY2(start_game(), qPrintable(error_));
+        QVERIFY(choose_menu(1));
+        Window help = 0;
+        QVERIFY(poll_for(3000, [&] { return (help = find_window("Help")) != 0; }));
+        const QRect h = geometry(help); // its client area is its bottom rows
+        click(QPoint(h.x() + 64 + 81 / 2, h.bottom() + 1 - kHelpClientHeight + 208 + 25 / 2));
+        QVERIFY2(poll_for(3000, [&] { return find_window("Help") == 0; }), "OK left it shown");
+        QVERIFY(!qex_->wait_exit(0));
+    }
+
+    void no_display() {
+        int fds[2];
+        QVERIFY(pipe2(fds, O_CLOEXEC) == 0);
+        Child game({game_}, game_env({}), fds[1]);
+        close(fds[1]);
+        const std::optional<int> status = game.wait_exit(10000);
+        std::string err(4096, '\0');
+        err.resize(std::size_t(std::max(ssize_t(0), read(fds[0], err.data(), err.size()))));
+        close(fds[0]);
+        QVERIFY2(status && WIFEXITED(*status), "no end within 10 s, or ended by a signal");
+        QCOMPARE(WEXITSTATUS(*status), 2);
+        QVERIFY2(err.size() > 1 && err.find('\n') == err.size() - 1, err.c_str()); // one line
+    }
 
   private:
-    bool start_game();
-    Window find_window(const char* name, bool popup = false);
-    QRect geometry(Window w);
-    Image grab(QRect r);
+    bool start_game() {
+        qex_.emplace(std::vector<std::string>{game_},
+                     game_env({"DISPLAY=" + display_, "QT_QPA_PLATFORM=xcb", "QT_SCALE_FACTOR=1",
+                               "QT_AUTO_SCREEN_SCALE_FACTOR=0"}));
+        std::optional<int> ended; // its wait status if it ends before its window shows
+        error_ = "no viewable window \"qex\" within 10 s";
+        if (!poll_for(10000, [&] { return find_window("qex") || (ended = qex_->wait_exit(0)); }))
+            return false;
+        if (ended) {
+            error_ = QString::asprintf("the game ended at start, wait status %d", *ended);
+            return false;
+        }
+        // No window manager: the keyboard follows the pointer, so keep it over the status panel.
+        XTestFakeMotionEvent(dpy_.get(), -1, client().x() + 300, client().y() + 180, CurrentTime);
+        return shows(maze_top(120), false, 10000);
+    }
+
+    // A viewable top-level window by name, or with no name an override-redirect one (a menu).
+    Window find_window(const char* name) {
+        Window root, parent, *children = nullptr, found = 0;
+        unsigned count = 0;
+        XQueryTree(dpy_.get(), DefaultRootWindow(dpy_.get()), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count && !found; ++i) {
+            XWindowAttributes a;
+            char* title = nullptr;
+            if (!XGetWindowAttributes(dpy_.get(), children[i], &a) || a.map_state != IsViewable ||
+                a.width < 8)
+                continue;
+            if (!name
+                    ? a.override_redirect
+                    : XFetchName(dpy_.get(), children[i], &title) && title && !strcmp(title, name))
+                found = children[i];
+            XFree(title);
+        }
+        XFree(children);
+        return found;
+    }
+
+    QRect geometry(Window w) {
+        XWindowAttributes a{};
+        XGetWindowAttributes(dpy_.get(), w, &a); // top-level: relative to the root
+        return QRect(a.x, a.y, a.width, a.height);
+    }
     QPoint client() {
         return geometry(find_window("qex")).bottomLeft() - QPoint(0, kClientHeight - 1);
     }
-    void key(KeySym sym);
-    void click(QPoint at);
-    bool choose_menu(int index);
-    int view_errors(const Image& image, int top, bool disc);
-    bool shows(int top, bool disc, int ms = 2000);
-    bool stays(int top, int ms = 400);
-    Image view() { return grab(QRect(client(), QSize(395, kClientHeight))); }
 
-    std::string game_, display_, error_;
+    Image grab(QRect r) {
+        Image image{r.width(), std::vector<std::uint32_t>(std::size_t(r.width() * r.height()))};
+        XImage* x = XGetImage(dpy_.get(), DefaultRootWindow(dpy_.get()), r.x(), r.y(),
+                              unsigned(r.width()), unsigned(r.height()), AllPlanes, ZPixmap);
+        for (int y = 0; x && y < r.height(); ++y)
+            for (int i = 0; i < r.width(); ++i)
+                image.px[std::size_t(y * r.width() + i)] = XGetPixel(x, i, y) & 0xFFFFFF;
+        if (x)
+            XDestroyImage(x);
+        return image;
+    }
+    Image view() { return grab(QRect(client(), QSize(kClientWidth, kClientHeight))); }
+
+    void key(KeySym sym) {
+        const KeyCode code = XKeysymToKeycode(dpy_.get(), sym);
+        XTestFakeKeyEvent(dpy_.get(), code, True, CurrentTime);
+        XTestFakeKeyEvent(dpy_.get(), code, False, CurrentTime);
+        XSync(dpy_.get(), False);
+    }
+    void click(QPoint at) {
+        XTestFakeMotionEvent(dpy_.get(), -1, at.x(), at.y(), CurrentTime);
+        XTestFakeButtonEvent(dpy_.get(), 1, True, CurrentTime);
+        XTestFakeButtonEvent(dpy_.get(), 1, False, CurrentTime);
+        XSync(dpy_.get(), False);
+    }
+
+    // Clicks the index-th title of the game window's menu bar (found as runs of dark text
+    // columns), then the one item of the menu that drops down.
+    bool choose_menu(int index) {
+        const QRect window = geometry(find_window("qex"));
+        const int bar_height = window.height() - kClientHeight;
+        const Image bar = grab(QRect(window.topLeft(), QSize(window.width(), bar_height)));
+        std::vector<QPoint> titles; // first and last column of each title
+        for (int x = 0; x < window.width(); ++x)
+            for (int y = 0; y < bar_height; ++y)
+                if (luminance(bar.at(x, y)) < 3 * 128) {
+                    if (titles.empty() || x - titles.back().y() > 6)
+                        titles.push_back({x, x});
+                    titles.back().setY(x);
+                    break;
+                }
+        if (int(titles.size()) <= index)
+            return false;
+        const QPoint& title = titles[std::size_t(index)];
+        click(window.topLeft() + QPoint((title.x() + title.y()) / 2, bar_height / 2));
+        Window menu = 0;
+        if (!poll_for(3000, [&] { return (menu = find_window(nullptr)) != 0; }))
+            return false;
+        click(geometry(menu).center());
+        return true;
+    }
+
+    // How many client pixels differ from the maze with its row 0 at client row `top`, with the
+    // square over it and, with `disc`, the white disc of a blast at the start (its rim left out).
+    int view_errors(const Image& image, int top, bool disc) {
+        int errors = 0;
+        auto check = [&](int x, int y, bool ok, const QString& want) {
+            if (!ok && errors++ == 0)
+                error_ = QString::asprintf("(%d, %d) is %06X, want ", x, y, image.at(x, y)) + want;
+        };
+        auto hex = [](std::uint32_t c) { return QString::asprintf("%06X", c); };
+        for (int y = std::max(0, top); y < kClientHeight && y - top < 581; ++y)
+            for (int x = 0; x < kMazeRight; ++x) {
+                const std::uint32_t got = image.at(x, y);
+                const int mx = x - kMazeLeft, my = y - top;
+                const double r = std::hypot(mx * 15 + 7.5 - kDiscX, my * 15 + 7.5 - kDiscY);
+                if (kSquare.adjusted(2, 2, -2, -2).contains(x, y)) // its 5 x 5 field
+                    check(x, y, got == kGreen, hex(kGreen));
+                else if (kSquare.contains(x, y)) // its 2-pixel border
+                    check(x, y, got != kGreen, "a border colour");
+                else if (disc && r <= 380)
+                    check(x, y, got == kWhite, hex(kWhite));
+                else if (!disc || r >= 440)
+                    check(x, y, got == maze_at(mx, my), hex(maze_at(mx, my)));
+            }
+        // Sunken: the border's top and left edges are darker than its bottom and right ones.
+        const auto dark = [&](int x0, int y0, int x1, int y1) {
+            return luminance(image.at(x0, y0)) < luminance(image.at(x1, y1));
+        };
+        const int l = kSquare.left(), t = kSquare.top(), r = kSquare.right(), b = kSquare.bottom();
+        check(l, t + 4, dark(l + 4, t, l + 4, b) && dark(l, t + 4, r, t + 4), "a sunken border");
+        if (errors)
+            error_ = QString::asprintf("%d client pixels wrong for maze row 0 at client row %d%s; "
+                                       "first ",
+                                       errors, top, disc ? " with the disc" : "") +
+                     error_;
+        return errors;
+    }
+    // Polls until the client area shows what view_errors() expects.
+    bool shows(int top, bool disc = false, long ms = 2000) {
+        return poll_for(ms, [&] { return find_window("qex") && !view_errors(view(), top, disc); });
+    }
+    // Watches the client area for `ms`: it must keep showing the maze with its row 0 at `top`.
+    bool stays(int top, int ms = 400) {
+        return !poll_for(ms, [&] { return view_errors(view(), top, false) != 0; });
+    }
+
+    std::string game_, display_;
+    QString error_;
     std::optional<Child> xvfb_;
     std::unique_ptr<Display, int (*)(Display*)> dpy_{nullptr, XCloseDisplay}; // before Xvfb goes
     std::optional<Child> qex_;
 };
 
-void E2e::initTestCase() {
-    int fds[2]; // Xvfb writes the display number it took to fds[1] once it is ready
-    QVERIFY(pipe(fds) == 0);
-    const int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    xvfb_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen",
-                                           "0", "1024x768x24", "-nolisten", "tcp"},
-                  game_env({}), quiet);
-    close(quiet);
-    close(fds[1]);
-    std::string number;
-    pollfd pfd{fds[0], POLLIN, 0};
-    char c = 0;
-    while (poll(&pfd, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    close(fds[0]);
-    QVERIFY2(!number.empty(), "Xvfb reported no display within 10 s");
-    display_ = ":" + number;
-    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; }); // windows come and go under us
-    dpy_.reset(XOpenDisplay(display_.c_str()));
-    QVERIFY(dpy_);
-    int event, error, major, minor;
-    QVERIFY(XTestQueryExtension(dpy_.get(), &event, &error, &major, &minor));
-}
-
-bool E2e::start_game() {
-    qex_.emplace(std::vector<std::string>{game_},
-                 game_env({"DISPLAY=" + display_, "QT_QPA_PLATFORM=xcb", "QT_SCALE_FACTOR=1",
-                           "QT_AUTO_SCREEN_SCALE_FACTOR=0"}));
-    if (!poll_for(10000, [&] { return find_window("qex") != 0; })) {
-        error_ = "no viewable window \"qex\" within 10 s";
-        return false;
-    }
-    // No window manager: the keyboard follows the pointer, so keep it over the status panel.
-    XTestFakeMotionEvent(dpy_.get(), -1, client().x() + 300, client().y() + 180, CurrentTime);
-    return shows(maze_top(120), false, 10000);
-}
-
-// A viewable top-level window by name, or an override-redirect one (a dropped-down menu).
-Window E2e::find_window(const char* name, bool popup) {
-    Window root, parent, *children = nullptr, found = 0;
-    unsigned count = 0;
-    XQueryTree(dpy_.get(), DefaultRootWindow(dpy_.get()), &root, &parent, &children, &count);
-    for (unsigned i = 0; i < count && !found; ++i) {
-        XWindowAttributes a;
-        char* title = nullptr;
-        if (!XGetWindowAttributes(dpy_.get(), children[i], &a) || a.map_state != IsViewable ||
-            a.width < 8)
-            continue;
-        if (popup ? a.override_redirect
-                  : XFetchName(dpy_.get(), children[i], &title) && title && !strcmp(title, name))
-            found = children[i];
-        XFree(title);
-    }
-    XFree(children);
-    return found;
-}
-
-QRect E2e::geometry(Window w) {
-    XWindowAttributes a{};
-    XGetWindowAttributes(dpy_.get(), w, &a); // top-level: its parent is the root
-    return QRect(a.x, a.y, a.width, a.height);
-}
-
-Image E2e::grab(QRect r) {
-    Image image{r, {}};
-    XImage* x = XGetImage(dpy_.get(), DefaultRootWindow(dpy_.get()), r.x(), r.y(), r.width(),
-                          r.height(), AllPlanes, ZPixmap);
-    for (int y = 0; x && y < r.height(); ++y)
-        for (int i = 0; i < r.width(); ++i)
-            image.px.push_back(XGetPixel(x, i, y) & 0xFFFFFF);
-    if (x)
-        XDestroyImage(x);
-    image.px.resize(std::size_t(r.width() * r.height()));
-    return image;
-}
-
-void E2e::key(KeySym sym) {
-    const KeyCode code = XKeysymToKeycode(dpy_.get(), sym);
-    XTestFakeKeyEvent(dpy_.get(), code, True, CurrentTime);
-    XTestFakeKeyEvent(dpy_.get(), code, False, CurrentTime);
-    XSync(dpy_.get(), False);
-}
-
-void E2e::click(QPoint at) {
-    XTestFakeMotionEvent(dpy_.get(), -1, at.x(), at.y(), CurrentTime);
-    XTestFakeButtonEvent(dpy_.get(), 1, True, CurrentTime);
-    XTestFakeButtonEvent(dpy_.get(), 1, False, CurrentTime);
-    XSync(dpy_.get(), False);
-}
-
-// Clicks the index-th title of the game window's menu bar (found as runs of dark text columns),
-// then the one item of the menu that drops down.
-bool E2e::choose_menu(int index) {
-    const QRect window = geometry(find_window("qex"));
-    const Image bar =
-        grab(QRect(window.topLeft(), QSize(window.width(), window.height() - kClientHeight)));
-    std::vector<std::pair<int, int>> titles; // first and last column of each title
-    for (int x = 0; x < bar.rect.width(); ++x)
-        for (int y = 0; y < bar.rect.height(); ++y)
-            if (luminance(bar.at(x, y)) < 3 * 128) {
-                if (titles.empty() || x - titles.back().second > 6)
-                    titles.push_back({x, x});
-                titles.back().second = x;
-                break;
-            }
-    if (int(titles.size()) <= index)
-        return false;
-    const int mid = (titles[std::size_t(index)].first + titles[std::size_t(index)].second) / 2;
-    click(window.topLeft() + QPoint(mid, bar.rect.height() / 2));
-    Window menu = 0;
-    if (!poll_for(3000, [&] { return (menu = find_window(nullptr, true)) != 0; }))
-        return false;
-    click(geometry(menu).center());
-    return true;
-}
-
-// How many client pixels differ from the maze with its row 0 at client row `top`, the square, and
-// with `disc` the white disc of a blast at the start (pixels near its rim are left out).
-int E2e::view_errors(const Image& image, int top, bool disc) {
-    int errors = 0;
-    auto check = [&](int x, int y, bool ok, std::uint32_t want) {
-        if (ok)
-            return;
-        if (errors++ == 0)
-            error_ =
-                QString::asprintf("client (%d, %d) is %06X, want %06X", x, y, image.at(x, y), want)
-                    .toStdString();
-    };
-    for (int y = std::max(0, top); y < kClientHeight && y - top < 581; ++y)
-        for (int x = 0; x < 192; ++x) {
-            const std::uint32_t got = image.at(x, y);
-            if (kSquare.contains(x, y)) {
-                const bool field = kSquare.adjusted(2, 2, -2, -2).contains(x, y);
-                check(x, y, field == (got == kGreen), kGreen);
-                continue;
-            }
-            const int mx = x - kMazeLeft, my = y - top;
-            const double r = std::hypot(mx * 15 + 7.5 - kDiscX, my * 15 + 7.5 - kDiscY);
-            if (disc && r <= 380)
-                check(x, y, got == kWhite, kWhite);
-            else if (!disc || r >= 440)
-                check(x, y, got == maze_at(mx, my), maze_at(mx, my));
-        }
-    // Sunken: the box's top-left edge is darker than its bottom-right edge.
-    const QRect s = kSquare;
-    check(s.left(), s.top(),
-          luminance(image.at(s.left(), s.top())) < luminance(image.at(s.right(), s.bottom())), 0);
-    if (errors)
-        error_ = std::to_string(errors) + " pixels wrong for maze row 0 at client row " +
-                 std::to_string(top) + (disc ? " with the disc" : "") + "; first " + error_;
-    return errors;
-}
-
-// Polls the client area until view_errors() finds nothing.
-bool E2e::shows(int top, bool disc, int ms) {
-    return poll_for(ms, [&] { return find_window("qex") && view_errors(view(), top, disc) == 0; });
-}
-
-// Watches the client area for `ms`: it must keep showing the maze with its row 0 at `top`.
-bool E2e::stays(int top, int ms) {
-    return !poll_for(ms, [&] { return view_errors(view(), top, false) != 0; });
-}
-
-void E2e::start_view() {
-    QVERIFY2(start_game(), error_.c_str());
-}
-
-void E2e::steps() {
-    QVERIFY2(start_game(), error_.c_str());
-    key(XK_Up); // the pocket's ceiling is wall
-    QVERIFY2(stays(maze_top(120)), error_.c_str());
-    for (int n = 1; n <= 4; ++n) {
-        key(XK_Down);
-        QVERIFY2(shows(maze_top(120 - 50 * n), false), error_.c_str());
-    }
-    key(XK_Down); // the pocket's floor: refused
-    QVERIFY2(stays(maze_top(-80)), error_.c_str());
-    key(XK_Up); // had the fifth gone through, this would land four steps down
-    QVERIFY2(shows(maze_top(-30), false), error_.c_str());
-}
-
-void E2e::blast_by_ctrl() {
-    QVERIFY2(start_game(), error_.c_str());
-    const auto blast = Clock::now();
-    key(XK_Control_L);
-    QVERIFY2(shows(maze_top(120), true), error_.c_str());
-    for (int k = 1; k <= 4; ++k) { // through the 12-pixel wall into the corridor above
-        key(XK_Up);
-        QVERIFY2(shows(maze_top(120 + 50 * k), true), error_.c_str());
-    }
-    const auto left =
-        6000 - std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - blast).count();
-    QVERIFY2(shows(maze_top(320), false, int(left)), ("walls not back: " + error_).c_str());
-}
-
-void E2e::blast_by_button() {
-    QVERIFY2(start_game(), error_.c_str());
-    click(client() + QPoint(296 + 97 / 2, 16 + 25 / 2));
-    QVERIFY2(shows(maze_top(120), true), error_.c_str());
-    // The click gave the button the focus; the focus timer hands it back to the maze.
-    const bool moved = poll_for(1500, [&] {
-        key(XK_Down);
-        return poll_for(150, [&] {
-            const Image image = view();
-            for (int n = 1; n <= 4; ++n)
-                if (view_errors(image, maze_top(120 - 50 * n), true) == 0)
-                    return true;
-            return false;
-        });
-    });
-    QVERIFY2(moved, ("Down did not step within 1.5 s: " + error_).c_str());
-}
-
-void E2e::ends_data() {
-    QTest::addColumn<bool>("by_menu");
-    QTest::newRow("Esc") << false;
-    QTest::newRow("GAME, exit") << true;
-}
-
-void E2e::ends() {
-    QFETCH(bool, by_menu);
-    QVERIFY2(start_game(), error_.c_str());
-    if (by_menu)
-        QVERIFY(choose_menu(0));
-    else
-        key(XK_Escape);
-    const std::optional<int> status = qex_->wait_exit(5000);
-    QVERIFY2(status, "the game did not end within 5 s");
-    QVERIFY(WIFEXITED(*status));
-    QCOMPARE(WEXITSTATUS(*status), 0);
-    QVERIFY(poll_for(2000, [&] { return find_window("qex") == 0; }));
-}
-
-void E2e::help_window() {
-    QVERIFY2(start_game(), error_.c_str());
-    QVERIFY(choose_menu(1));
-    Window help = 0;
-    QVERIFY(poll_for(3000, [&] { return (help = find_window("Help")) != 0; }));
-    const QRect h = geometry(help); // the client area is its bottom rows
-    click(QPoint(h.x() + 64 + 81 / 2, h.bottom() + 1 - kHelpClientHeight + 208 + 25 / 2));
-    QVERIFY2(poll_for(3000, [&] { return find_window("Help") == 0; }),
-             "OK left the help window up");
-    QVERIFY(!qex_->wait_exit(0));
-}
-
-void E2e::no_display() {
-    int fds[2];
-    QVERIFY(pipe2(fds, O_CLOEXEC) == 0);
-    Child game({game_}, game_env({}), fds[1]);
-    close(fds[1]);
-    const std::optional<int> status = game.wait_exit(10000);
-    std::string err;
-    char buffer[256];
-    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
-        err.append(buffer, std::size_t(n));
-    close(fds[0]);
-    QVERIFY2(status, "the game did not end within 10 s");
-    QVERIFY2(WIFEXITED(*status), "ended by a signal");
-    QCOMPARE(WEXITSTATUS(*status), 2);
-    QVERIFY2(err.size() > 1 && err.find('\n') == err.size() - 1, err.c_str());
-}
-
-// Qt Test's own main, but argv[1] is the game binary.
+// Qt Test's usual main, but argv[1] is the game binary.
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc < 2) {
+    std::vector<char*> args(argv, argv + argc);
+    if (args.size() < 2) {
         std::fprintf(stderr, "usage: %s GAME_BINARY [Qt Test options]\n", argv[0]);
         return 2;
     }
-    E2e test(argv[1]);
-    std::vector<char*> args{argv[0]};
-    args.insert(args.end(), argv + 2, argv + argc);
+    E2e test(args[1]);
+    args.erase(args.begin() + 1);
     return QTest::qExec(&test, int(args.size()), args.data());
 }
 
