@@ -39,8 +39,9 @@ private:
     };
     // The square's Maze point plus an offset, from the four positions read afresh.
     MazePoint square_point(float x_offset, float y_offset);
-    // Moves a position by a step; the sum has the float fault test.
-    static float moved(float position, float step);
+    // A step: the maze and the treasure move by the same amount, then the distance is shown.
+    void slide_top(float step);
+    void slide_left(float step);
 };
 
 class Form2 : public windows::Form2 {

@@ -45,33 +45,35 @@ void form1::Picture1_KeyDown(std::int16_t& KeyCode, std::int16_t& /*Shift*/) {
     }
 }
 
-float form1::moved(float position, float step) {
-    return to_single(fp_check(double(position) + double(step)));
+// The maze and the treasure slide together the opposite way, so the square travels the maze:
+// first Picture1, then cladd, each position read and written back with the step added, then the
+// distance.
+void form1::slide_top(float step) {
+    Picture1.set_top(to_single(fp_check(double(Picture1.top()) + double(step))));
+    cladd.set_top(to_single(fp_check(double(cladd.top()) + double(step))));
+    RastClad();
 }
 
-// The maze and the treasure slide together the opposite way, so the square travels the maze.
-void form1::Up() {
-    Picture1.set_top(moved(Picture1.top(), kStep));
-    cladd.set_top(moved(cladd.top(), kStep));
+void form1::slide_left(float step) {
+    Picture1.set_left(to_single(fp_check(double(Picture1.left()) + double(step))));
+    cladd.set_left(to_single(fp_check(double(cladd.left()) + double(step))));
     RastClad();
+}
+
+void form1::Up() {
+    slide_top(kStep);
 }
 
 void form1::down() {
-    Picture1.set_top(moved(Picture1.top(), -kStep));
-    cladd.set_top(moved(cladd.top(), -kStep));
-    RastClad();
+    slide_top(-kStep);
 }
 
 void form1::Lef() {
-    Picture1.set_left(moved(Picture1.left(), kStep));
-    cladd.set_left(moved(cladd.left(), kStep));
-    RastClad();
+    slide_left(kStep);
 }
 
 void form1::Righ() {
-    Picture1.set_left(moved(Picture1.left(), -kStep));
-    cladd.set_left(moved(cladd.left(), -kStep));
-    RastClad();
+    slide_left(-kStep);
 }
 
 void form1::Timer1_Timer() {
