@@ -19,7 +19,7 @@ namespace {
 // connection stays open until Qt has connected: were it the server's only client, closing it
 // first would reset the server under Qt's connection.
 class DisplayProbe {
-public:
+  public:
     DisplayProbe(int argc, char** argv) {
         for (int i = 1; i < argc; ++i)
             if (std::strcmp(argv[i], "-platform") == 0)
@@ -43,7 +43,7 @@ public:
 
     bool usable() const { return usable_; }
 
-private:
+  private:
     bool usable_ = true;
     xcb_connection_t* connection_ = nullptr;
 };

@@ -172,9 +172,8 @@ std::span<const MazePixel> maze_white_pixels() {
     return pixels;
 }
 
-const std::vector<std::uint8_t>& maze_bmp() {
-    static const std::vector<std::uint8_t> bmp = build_bmp();
-    return bmp;
+std::vector<std::uint8_t> maze_bmp() {
+    return build_bmp();
 }
 
 } // namespace assets

@@ -11,8 +11,8 @@
 
 namespace assets {
 
-inline constexpr int kMazeWidth = 792;  // pixels
-inline constexpr int kMazeHeight = 582; // pixels
+inline constexpr int kMazeWidth = 792;                 // pixels
+inline constexpr int kMazeHeight = 582;                // pixels
 inline constexpr std::size_t kMazeBmpSize = 1'382'886; // bytes
 
 struct MazeRect {
@@ -22,10 +22,10 @@ struct MazePixel {
     int x, y;
 };
 
-std::span<const MazeRect> maze_rectangles(); // the 87 yellow rectangles
+std::span<const MazeRect> maze_rectangles();    // the 87 yellow rectangles
 std::span<const MazePixel> maze_white_pixels(); // the 265 white pixels
 
-// The BMP file, built from the lists on first use and kept for the program's life.
-const std::vector<std::uint8_t>& maze_bmp();
+// The BMP file, built from the lists. The game decodes it once and lets the bytes go.
+std::vector<std::uint8_t> maze_bmp();
 
 } // namespace assets

@@ -10,7 +10,7 @@
 namespace game {
 
 class form1 : public windows::form1 {
-public:
+  public:
     void Form_Load() override;
 
     // Event handlers.
@@ -33,7 +33,7 @@ public:
     void helpp();
     void RastClad();
 
-private:
+  private:
     struct MazePoint {
         float x, y; // twips in Picture1's drawing area
     };
@@ -45,12 +45,12 @@ private:
 };
 
 class Form2 : public windows::Form2 {
-protected:
+  protected:
     void Command1_Click() override;
 };
 
 class form2_help : public windows::form2_help {
-protected:
+  protected:
     void Command1_Click() override;
 };
 

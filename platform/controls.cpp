@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace platform {
 
@@ -109,20 +110,35 @@ QWidget* PictureBox::make_widget(QWidget* parent, const LookDef& look) {
 }
 
 void PictureBox::set_picture(const QImage& picture) {
-    picture_ = picture.convertToFormat(QImage::Format_RGB32);
+    // An 8-bit picture stays as it is (a quarter of the memory); others become 32-bit.
+    picture_ = picture.format() == QImage::Format_Indexed8
+                   ? picture
+                   : picture.convertToFormat(QImage::Format_RGB32);
     rebuild_canvas();
     if (widget_)
         widget_->update();
 }
 
+void PictureBox::copy_picture(int y, int x, int count, QRgb* to) const {
+    const QRgb back = to_qcolor(back_).rgb();
+    const int inside = y < picture_.height() ? std::clamp(picture_.width() - x, 0, count) : 0;
+    if (picture_.format() == QImage::Format_Indexed8) {
+        const uchar* from = picture_.constScanLine(y) + x;
+        const QList<QRgb> table = picture_.colorTable();
+        for (int i = 0; i < inside; ++i)
+            to[i] = table[from[i]];
+    } else if (inside > 0) {
+        std::memcpy(to, reinterpret_cast<const QRgb*>(picture_.constScanLine(y)) + x,
+                    static_cast<size_t>(inside) * sizeof(QRgb));
+    }
+    std::fill(to + inside, to + count, back);
+}
+
 void PictureBox::rebuild_canvas() {
     if (canvas_.isNull())
         return;
-    canvas_.fill(to_qcolor(back_));
-    const int rows = std::min(canvas_.height(), picture_.height());
-    const int bytes = std::min(canvas_.width(), picture_.width()) * 4;
-    for (int y = 0; y < rows; ++y)
-        std::memcpy(canvas_.scanLine(y), picture_.constScanLine(y), static_cast<size_t>(bytes));
+    for (int y = 0; y < canvas_.height(); ++y)
+        copy_picture(y, 0, canvas_.width(), reinterpret_cast<QRgb*>(canvas_.scanLine(y)));
     dirty_ = QRect();
 }
 
@@ -136,8 +152,12 @@ std::int32_t PictureBox::pixel_at(float x, float y) const {
 
 void PictureBox::draw_circle(float x, float y, float radius, Colour colour) {
     // A pixel is on the outline when its centre lies at a distance d from the circle's centre
-    // with radius - 7.5 <= d < radius + 7.5 (twips): a ring one pixel wide. Each row is walked
-    // only over the ring's two spans, so a circle costs its circumference, not its area.
+    // with radius - 7.5 <= d < radius + 7.5 (twips): a ring one pixel wide. In a row, d grows
+    // steadily away from the column nearest the centre, so the pixels with d < radius + 7.5 form
+    // one run of columns and those with d < radius - 7.5 a run inside it: the row's part of the
+    // ring is the one less the other. From row to row a run only widens (towards the centre
+    // row) or only narrows, so each end is stepped from where it was with the same test; a
+    // circle costs its rows and its pixels, with no square root or division per row.
     const double cx = x, cy = y, r = radius;
     const double half = kTwipsPerPixel / 2.0;
     const double outer = r + half, inner = r - half;
@@ -150,75 +170,108 @@ void PictureBox::draw_circle(float x, float y, float radius, Colour colour) {
         return;
     const QRgb rgb = rgb_from_colour(colour);
     const auto centre_of = [](int p) { return p * double(kTwipsPerPixel) + kTwipsPerPixel / 2.0; };
-    const auto on_ring = [&](int px, double dy_sq) {
+    const auto column_sq = [&](int px) {
         const double dx = centre_of(px) - cx;
-        const double d_sq = dx * dx + dy_sq;
-        return d_sq < outer_sq && d_sq >= inner_sq;
+        return dx * dx;
     };
+    // Runs are followed over columns -1 to width, one past each edge: a run that goes on beyond
+    // an edge is cut there, so no end strays far from the canvas.
+    const int lo = -1, hi = width;
+    int nearest =
+        static_cast<int>(std::clamp(std::floor(cx / kTwipsPerPixel), double(lo), double(hi)));
+    for (const int p : {nearest - 1, nearest + 1}) // the quotient may round across an edge
+        if (p >= lo && p <= hi && column_sq(p) < column_sq(nearest))
+            nearest = p;
+    // The squared horizontal distances of the columns the ends can reach (no centre in a run is
+    // farther than outer from the centre, and an end is tested one column past its run),
+    // computed once for all the rows.
+    const int reach = static_cast<int>(std::min(outer / kTwipsPerPixel + 3.0, width + 2.0));
+    const int first = std::max(lo, nearest - reach), last = std::min(hi, nearest + reach);
+    static thread_local std::vector<double> columns;
+    columns.resize(static_cast<std::size_t>(last - first + 1));
+    for (int p = first; p <= last; ++p)
+        columns[static_cast<std::size_t>(p - first)] = column_sq(p);
+    const auto dx_sq = [&](int px) { return columns[static_cast<std::size_t>(px - first)]; };
+
+    struct Run {
+        int left = 0, right = -1;
+        bool open = false; // the run was there in the row before
+    };
+    const auto follow = [&](Run& run, double dy_sq, double before_sq, double limit) {
+        const auto in = [&](int p) { return dx_sq(p) + dy_sq < limit; };
+        if (!run.open) {
+            run = {nearest, nearest, true};
+        } else if (dy_sq > before_sq) { // narrowing; nearest is in, so each end stops there
+            while (!in(run.left))
+                ++run.left;
+            while (!in(run.right))
+                --run.right;
+            return;
+        }
+        while (run.left > lo && in(run.left - 1))
+            --run.left;
+        while (run.right < hi && in(run.right + 1))
+            ++run.right;
+    };
+    auto* const pixels = reinterpret_cast<QRgb*>(canvas_.bits()); // one detach for all rows
+    const qsizetype stride = canvas_.bytesPerLine() / qsizetype(sizeof(QRgb));
+    Run ring, hole;
+    double before_sq = 0;
     int touched_left = width, touched_right = -1, touched_top = height, touched_bottom = -1;
     for (int py = row_first; py <= row_last; ++py) {
         const double dy = centre_of(py) - cy;
         const double dy_sq = dy * dy;
-        if (dy_sq >= outer_sq)
+        const double nearest_sq = dx_sq(nearest) + dy_sq;
+        if (!(nearest_sq < outer_sq)) {
+            ring.open = hole.open = false;
             continue;
-        const double reach = std::sqrt(outer_sq - dy_sq); // twips either side of the centre
-        const double hole = inner_sq > dy_sq ? std::sqrt(inner_sq - dy_sq) : 0.0;
-        // The candidate columns of the left span and of the right span, a pixel wider than
-        // the exact bounds so that rounding never loses a pixel; on_ring decides.
-        const int outer_left = twips_to_pixels(cx - reach) - 1;
-        const int outer_right = twips_to_pixels(cx + reach) + 1;
-        const int hole_left = hole > 0 ? twips_to_pixels(cx - hole) + 1 : outer_right;
-        const int hole_right = hole > 0 ? twips_to_pixels(cx + hole) - 1 : outer_right;
-        auto* line = reinterpret_cast<QRgb*>(canvas_.scanLine(py));
-        bool row_touched = false;
-        const auto paint_span = [&](int from, int to) {
+        }
+        QRgb* const line = pixels + py * stride;
+        const auto paint = [&](int from, int to) {
             from = std::max(from, 0);
             to = std::min(to, width - 1);
-            for (int px = from; px <= to; ++px) {
-                if (on_ring(px, dy_sq)) {
-                    line[px] = rgb;
-                    touched_left = std::min(touched_left, px);
-                    touched_right = std::max(touched_right, px);
-                    row_touched = true;
-                }
+            if (from > to)
+                return;
+            // Two pixels a store: most spans of a one-pixel ring are one or two pixels long,
+            // where a vectorised fill would cost more than it saves.
+            for (int p = from; p <= to; p += 2) {
+                line[p] = rgb;
+                line[std::min(p + 1, to)] = rgb;
             }
-        };
-        if (hole_left <= hole_right) {
-            paint_span(outer_left, hole_left);
-            paint_span(hole_right, outer_right);
-        } else {
-            paint_span(outer_left, outer_right);
-        }
-        if (row_touched) {
+            touched_left = std::min(touched_left, from);
+            touched_right = std::max(touched_right, to);
             touched_top = std::min(touched_top, py);
             touched_bottom = std::max(touched_bottom, py);
+        };
+        follow(ring, dy_sq, before_sq, outer_sq);
+        if (nearest_sq < inner_sq) {
+            follow(hole, dy_sq, before_sq, inner_sq);
+            paint(ring.left, hole.left - 1);
+            paint(hole.right + 1, ring.right);
+        } else {
+            hole.open = false;
+            paint(ring.left, ring.right);
         }
+        before_sq = dy_sq;
     }
     if (touched_right < 0)
         return;
     const QRect touched(QPoint(touched_left, touched_top), QPoint(touched_right, touched_bottom));
     dirty_ = dirty_.united(touched);
-    if (widget_)
-        widget_->update(touched.translated(kPictureBorder, kPictureBorder));
+    // A blast draws 800 circles about one centre before anything is painted: one repaint
+    // request covers them all, and Qt's bookkeeping for each would cost more than the circle.
+    if (widget_ && !requested_.contains(touched)) {
+        requested_ = requested_.united(touched);
+        widget_->update(requested_.translated(kPictureBorder, kPictureBorder));
+    }
 }
 
 void PictureBox::clear_drawings() {
     if (dirty_.isEmpty())
         return;
-    const int bytes = dirty_.width() * 4;
-    for (int y = dirty_.top(); y <= dirty_.bottom(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(canvas_.scanLine(y)) + dirty_.left();
-        if (y < picture_.height() && dirty_.left() < picture_.width()) {
-            const int copy = std::min(dirty_.width(), picture_.width() - dirty_.left()) * 4;
-            std::memcpy(line, reinterpret_cast<const QRgb*>(picture_.constScanLine(y)) +
-                                  dirty_.left(),
-                        static_cast<size_t>(copy));
-            if (copy < bytes)
-                std::fill(line + copy / 4, line + dirty_.width(), to_qcolor(back_).rgb());
-        } else {
-            std::fill(line, line + dirty_.width(), to_qcolor(back_).rgb());
-        }
-    }
+    for (int y = dirty_.top(); y <= dirty_.bottom(); ++y)
+        copy_picture(y, dirty_.left(), dirty_.width(),
+                     reinterpret_cast<QRgb*>(canvas_.scanLine(y)) + dirty_.left());
     if (widget_)
         widget_->update(dirty_.translated(kPictureBorder, kPictureBorder));
     dirty_ = QRect();
@@ -277,9 +330,8 @@ QWidget* TextBox::make_widget(QWidget* parent, const LookDef& look) {
     if (multi_line_) {
         auto* edit = new QPlainTextEdit(parent);
         edit->setPlainText(text);
-        edit->setVerticalScrollBarPolicy((look.options & kVerticalScrollBar)
-                                             ? Qt::ScrollBarAlwaysOn
-                                             : Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy(
+            (look.options & kVerticalScrollBar) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         edit->setTabChangesFocus(true);
         widget = edit;
     } else {

@@ -17,13 +17,12 @@
 #include <cstdint>
 #include <functional>
 
-
 namespace platform {
 
 class Form;
 
 class Control {
-public:
+  public:
     Control(Form& form, const char* name);
     virtual ~Control();
     Control(const Control&) = delete;
@@ -53,7 +52,7 @@ public:
     void create(QWidget* parent, const PlaceDef& place, const LookDef& look);
     virtual bool takes_focus() const { return false; }
 
-protected:
+  protected:
     virtual QWidget* make_widget(QWidget* parent, const LookDef& look) = 0;
     void place_widget();
 
@@ -68,7 +67,7 @@ protected:
 // A picture box: a sunken border 30 twips wide, and inside it a drawing area that shows the
 // picture unscaled from its top-left corner, with the drawings made since the last clearing.
 class PictureBox : public Control {
-public:
+  public:
     using Control::Control;
 
     // The picture; nothing changes it later.
@@ -95,61 +94,66 @@ public:
     void key_down(int key_code, int shift = 0);
 
     const QImage& canvas() const { return canvas_; }
+    // The widget has painted: every repaint asked for since is done.
+    void painted() { requested_ = QRect(); }
 
-protected:
+  protected:
     QWidget* make_widget(QWidget* parent, const LookDef& look) override;
 
-private:
+  private:
     void rebuild_canvas();
+    // Row y of the picture from column x on, count pixels; the back colour beyond the picture.
+    void copy_picture(int y, int x, int count, QRgb* to) const;
 
-    QImage picture_;   // the picture as given
-    QImage canvas_;    // the drawing area as shown: picture and drawings, RGB32
-    QRect dirty_;      // the canvas pixels that drawings have touched since the last clearing
+    QImage picture_;  // the picture as given: 8-bit with a colour table, or 32-bit
+    QImage canvas_;   // the drawing area as shown: picture and drawings, RGB32
+    QRect dirty_;     // the canvas pixels that drawings have touched since the last clearing
+    QRect requested_; // the canvas pixels asked to be repainted and not painted since
     Colour back_ = system_colour(15);
 };
 
 class Label : public Control {
-public:
+  public:
     using Control::Control;
     QString caption() const { return caption_; }
     void set_caption(const QString& caption);
 
-protected:
+  protected:
     QWidget* make_widget(QWidget* parent, const LookDef& look) override;
 
-private:
+  private:
     QString caption_;
 };
 
 class TextBox : public Control {
-public:
+  public:
     using Control::Control;
     // The text shown, as the player may have edited it.
     QString text() const;
     void set_text(const QString& text);
     bool takes_focus() const override { return true; }
 
-protected:
+  protected:
     QWidget* make_widget(QWidget* parent, const LookDef& look) override;
 
-private:
+  private:
     bool multi_line_ = false;
 };
 
 class Frame : public Control {
-public:
+  public:
     using Control::Control;
     QString caption() const { return caption_; }
 
-protected:
+  protected:
     QWidget* make_widget(QWidget* parent, const LookDef& look) override;
 
-private:
+  private:
     QString caption_;
 };
 
 class CommandButton : public Control {
-public:
+  public:
     using Control::Control;
     QString caption() const { return caption_; }
     bool takes_focus() const override { return true; }
@@ -158,31 +162,31 @@ public:
     // A click through the dispatch, as the mouse gives it.
     void click();
 
-protected:
+  protected:
     QWidget* make_widget(QWidget* parent, const LookDef& look) override;
 
-private:
+  private:
     QString caption_;
 };
 
 class ProgressBar : public Control {
-public:
+  public:
     using Control::Control;
     static constexpr float kMin = 0;
     static constexpr float kMax = 15000;
     float value() const { return value_; }
     void set_value(float value);
 
-protected:
+  protected:
     QWidget* make_widget(QWidget* parent, const LookDef& look) override;
 
-private:
+  private:
     float value_ = kMin;
 };
 
 // A timer: Qt ticks it while it is enabled, or, with manual timers, a test fires it.
 class Timer {
-public:
+  public:
     Timer(Form& form, const char* name);
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
@@ -199,7 +203,7 @@ public:
 
     void setup(const TimerDef& def);
 
-private:
+  private:
     const char* name_;
     int interval_ = 0;
     bool enabled_ = false;
@@ -208,7 +212,7 @@ private:
 
 // A menu title or an item under one.
 class MenuItem {
-public:
+  public:
     MenuItem(Form& form, const char* name);
     MenuItem(const MenuItem&) = delete;
     MenuItem& operator=(const MenuItem&) = delete;
@@ -223,7 +227,7 @@ public:
 
     void setup(const MenuDef& def, QObject* object);
 
-private:
+  private:
     const char* name_;
     QString caption_;
     QPointer<QObject> object_;

@@ -16,7 +16,7 @@ enum class ErrorNumber : int {
 
 // A run-time error. No handler catches it: the dispatch reports it and ends the program.
 class RuntimeError : public std::exception {
-public:
+  public:
     explicit RuntimeError(ErrorNumber number);
 
     ErrorNumber number() const { return number_; }
@@ -25,7 +25,7 @@ public:
     QString message() const;
     const char* what() const noexcept override { return "run-time error"; }
 
-private:
+  private:
     ErrorNumber number_;
 };
 

@@ -185,9 +185,9 @@ void Form::set_visible(bool visible) {
         // The definition fixes where the client area opens; the menu bar sits above it.
         const int menu = menu_bar_ ? menu_bar_->sizeHint().height() : 0;
         window_->adjustSize();
-        window_->setGeometry(QRect(QPoint(twips_to_pixels(def_.client_left),
-                                          twips_to_pixels(def_.client_top) - menu),
-                                   window_->size()));
+        window_->setGeometry(QRect(
+            QPoint(twips_to_pixels(def_.client_left), twips_to_pixels(def_.client_top) - menu),
+            window_->size()));
         focus_first_control();
     }
     window_->show();

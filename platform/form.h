@@ -23,7 +23,7 @@ class MenuItem;
 class FormWidget;
 
 class Form {
-public:
+  public:
     explicit Form(const FormDef& def);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -37,9 +37,9 @@ public:
     void set_visible(bool visible);
 
     QString caption() const;
-    QWidget* widget() const;      // the top-level window
-    QWidget* client() const;      // its client area
-    QMenuBar* menu_bar() const;   // nullptr for a window without menus
+    QWidget* widget() const;    // the top-level window
+    QWidget* client() const;    // its client area
+    QMenuBar* menu_bar() const; // nullptr for a window without menus
     const FormDef& definition() const { return def_; }
 
     Control* find_control(const char* name) const;
@@ -58,12 +58,12 @@ public:
     void enrol(Timer& timer);
     void enrol(MenuItem& item);
 
-protected:
+  protected:
     // Builds the controls from the definition's tables; every row must name an enrolled member.
     void build(std::span<const PlaceDef> places, std::span<const LookDef> looks,
                std::span<const TimerDef> timers = {}, std::span<const MenuDef> menus = {});
 
-private:
+  private:
     void focus_first_control();
 
     FormDef def_;

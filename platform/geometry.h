@@ -14,7 +14,7 @@ inline int twips_to_pixels(double twips) {
 }
 
 // The picture box's sunken border, on each side.
-inline constexpr int kPictureBorder = 2; // pixels
+inline constexpr int kPictureBorder = 2;            // pixels
 inline constexpr float kPictureBorderTwips = 30.0f; // twips
 
 } // namespace platform

@@ -128,6 +128,22 @@ double text_to_number(const QString& text) {
     if (begin == end)
         return 0.0;
 
+    // A whole number of up to 15 digits, such as the distance the game shows, is exact in a
+    // double digit by digit; it needs neither the normal form nor the parser.
+    {
+        qsizetype i = begin;
+        const bool negative = text[i] == u'-';
+        if (negative || text[i] == u'+')
+            ++i;
+        if (i < end && end - i <= 15) {
+            double value = 0;
+            while (i < end && is_digit(text[i]))
+                value = value * 10 + (text[i++].unicode() - u'0');
+            if (i == end)
+                return negative ? -value : value;
+        }
+    }
+
     // Check the shape ourselves and hand the parser only a normalised text, so that neither the
     // C library's locale nor the parser's own leniency decides what counts as a number.
     QString normal;

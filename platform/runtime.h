@@ -20,7 +20,7 @@ class Form;
 enum class EndReason { Running, EndStatement, RuntimeError };
 
 class Runtime {
-public:
+  public:
     static Runtime& get();
 
     // Runs one handler to its end. The end statement and run-time errors stop it there: an
@@ -54,7 +54,7 @@ public:
     // Back to a fresh run: destroys every window and forgets the end. For tests.
     void reset();
 
-private:
+  private:
     Runtime();
     void finish(EndReason reason);
 

@@ -14,13 +14,13 @@ void set_time_of_day_source(std::function<float()> source); // empty restores th
 // The run time's generator: a 24-bit linear congruential sequence, so every number it gives is
 // a multiple of 2^-24 in [0, 1) and exactly a single.
 class RandomGenerator {
-public:
+  public:
     void randomize(float seed);
     float next();
     std::uint32_t state() const { return state_; }
     void set_state(std::uint32_t state) { state_ = state & 0xFFFFFFu; }
 
-private:
+  private:
     std::uint32_t state_ = 0x50000; // the run time's state before any seeding
 };
 

@@ -19,8 +19,7 @@ void FormWidget::closeEvent(QCloseEvent* event) {
 }
 
 void draw_sunken_border(QPainter& painter, const QRect& rect) {
-    const QColor shadow(128, 128, 128), dark(64, 64, 64), face(212, 208, 200),
-        light(255, 255, 255);
+    const QColor shadow(128, 128, 128), dark(64, 64, 64), face(212, 208, 200), light(255, 255, 255);
     const int l = rect.left(), t = rect.top(), r = rect.right(), b = rect.bottom();
     painter.setPen(shadow); // outer, top and left
     painter.drawLine(l, t, r - 1, t);
@@ -42,6 +41,7 @@ PictureWidget::PictureWidget(PictureBox& box, QWidget* parent) : QWidget(parent)
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
+    box_.painted();
     QPainter painter(this);
     painter.setClipRegion(event->region());
     draw_sunken_border(painter, rect());

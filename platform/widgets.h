@@ -15,13 +15,13 @@ class PictureBox;
 
 // The top-level window: a menu bar, then the fixed client area.
 class FormWidget : public QWidget {
-public:
+  public:
     explicit FormWidget(Form& form);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     Form& form_;
 };
 
@@ -29,37 +29,37 @@ private:
 void draw_sunken_border(QPainter& painter, const QRect& rect);
 
 class PictureWidget : public QWidget {
-public:
+  public:
     PictureWidget(PictureBox& box, QWidget* parent);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     PictureBox& box_;
 };
 
 // A frame: its back colour, an etched border and its caption in the top-left corner.
 class FrameWidget : public QWidget {
-public:
+  public:
     FrameWidget(const QString& caption, QWidget* parent);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QString caption_;
 };
 
 // A push button that Enter presses too while it has the focus, and that keeps the focus on the
 // arrow keys.
 class ButtonWidget : public QPushButton {
-public:
+  public:
     using QPushButton::QPushButton;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 

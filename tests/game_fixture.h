@@ -12,15 +12,14 @@
 #include <optional>
 
 class GameFixture {
-public:
+  public:
     explicit GameFixture(float time_of_day = 43210.5f) {
         auto& runtime = platform::Runtime::get();
         runtime.reset();
         runtime.set_manual_timers(true);
         runtime.set_end_hook([this](int status) { end_status = status; });
-        runtime.set_error_hook([this](const platform::RuntimeError& error) {
-            reported = error.message();
-        });
+        runtime.set_error_hook(
+            [this](const platform::RuntimeError& error) { reported = error.message(); });
         platform::set_time_of_day_source([time_of_day] { return time_of_day; });
         started = platform::start<game::form1>();
     }

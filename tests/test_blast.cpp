@@ -25,7 +25,8 @@ void tick(game::form1& f, int times) {
 // The drawing area shows the maze picture and nothing else.
 bool reads_as_maze(const platform::PictureBox& box) {
     const QImage& canvas = box.canvas();
-    return canvas == windows::maze_picture().copy(canvas.rect());
+    return canvas ==
+           windows::maze_picture().copy(canvas.rect()).convertToFormat(QImage::Format_RGB32);
 }
 
 // Pixel corners that break the disc about (cx, cy): white within 390 twips, the maze beyond 430

@@ -82,7 +82,8 @@ template <class T> bool shown() {
 
 // Whether the canvas shows the bare maze within reach pixels of the square's Maze point.
 bool maze_bare_near(const game::form1& f, int reach) {
-    const QImage &canvas = f.Picture1.canvas(), &maze = windows::maze_picture();
+    static const QImage maze = windows::maze_picture().convertToFormat(QImage::Format_RGB32);
+    const QImage& canvas = f.Picture1.canvas();
     const int cx = platform::twips_to_pixels(f.Picture2.left() - f.Picture1.left());
     const int cy = platform::twips_to_pixels(f.Picture2.top() - f.Picture1.top());
     const int x0 = std::max(0, cx - reach), x1 = std::min(canvas.width(), cx + reach + 1);

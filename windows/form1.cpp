@@ -26,6 +26,7 @@ constexpr platform::FormDef kForm{
 };
 
 // Twips; within a container an earlier control stands in front of the later ones.
+// clang-format off
 constexpr PlaceDef kPlaces[] = {
     // name           container  Left   Top   Width  Height tab
     {"cladd",         nullptr,   7320,  5400, 375,   375,   12},
@@ -44,6 +45,7 @@ constexpr PlaceDef kPlaces[] = {
     {"Label1",        "Frame1",  720,   960,  375,   255,   6},
     {"Picture1",      nullptr,   -1200, 120,  11895, 8775,  0},
 };
+// clang-format on
 
 constexpr platform::Colour kGreen = 0x00FF00;
 constexpr platform::Colour kBlue = 0xC00000;
@@ -102,8 +104,10 @@ constexpr MenuDef kMenus[] = {
 } // namespace
 
 form1::form1() : Form(kForm) {
+    // Decoded before the drawing areas are made, so the bitmap's bytes are gone by then.
+    const QImage& picture = maze_picture();
     build(kPlaces, kLooks, kTimers, kMenus);
-    Picture1.set_picture(maze_picture());
+    Picture1.set_picture(picture);
 
     Clok.on_timer = [this] { Clok_Timer(); };
     CLST.on_timer = [this] { CLST_Timer(); };

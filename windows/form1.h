@@ -11,7 +11,7 @@
 namespace windows {
 
 class form1 : public platform::Form {
-public:
+  public:
     form1();
 
     // Controls, in the order of the definition.
@@ -53,7 +53,7 @@ public:
     std::int32_t dist_sq = 0;   // squared distance, square twips
     std::int16_t charges = 0;   // blasts left
 
-protected:
+  protected:
     // The event handlers: the game's code.
     virtual void Clok_Timer() = 0;
     virtual void CLST_Timer() = 0;

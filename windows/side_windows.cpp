@@ -20,11 +20,13 @@ constexpr platform::FormDef kForm2{
     .frame_close = platform::FrameClose::EndsProgram,
 };
 
+// clang-format off
 constexpr PlaceDef kForm2Places[] = {
     // name       container Left  Top   Width Height tab
     {"Label1",    nullptr,  240,  240,  4095, 615,   0},
     {"Command1",  nullptr,  1560, 1080, 1455, 375,   1},
 };
+// clang-format on
 
 constexpr FontDef kFinishFont{
     .family = "Palatino Linotype", .points = 24, .weight = 700, .italic = true, .charset = 204};
@@ -49,11 +51,13 @@ constexpr platform::FormDef kHelp{
     .frame_close = platform::FrameClose::Hides,
 };
 
+// clang-format off
 constexpr PlaceDef kHelpPlaces[] = {
     // name       container Left  Top   Width Height tab
     {"Text1",     nullptr,  0,    0,    3375, 3015,  1},
     {"Command1",  nullptr,  960,  3120, 1215, 375,   0},
 };
+// clang-format on
 
 constexpr LookDef kHelpLooks[] = {
     {.name = "Text1",

@@ -9,25 +9,25 @@ namespace windows {
 
 // The finish window, shown in place of the game window when the treasure is found.
 class Form2 : public platform::Form {
-public:
+  public:
     Form2();
 
     platform::Label Label1{*this, "Label1"};
     platform::CommandButton Command1{*this, "Command1"};
 
-protected:
+  protected:
     virtual void Command1_Click() = 0;
 };
 
 // The help window of the menu HELP.
 class form2_help : public platform::Form {
-public:
+  public:
     form2_help();
 
     platform::TextBox Text1{*this, "Text1"};
     platform::CommandButton Command1{*this, "Command1"};
 
-protected:
+  protected:
     virtual void Command1_Click() = 0;
 };
 

@@ -106,7 +106,8 @@ std::vector<std::string> game_env(std::vector<std::string> extra) {
 // The maze picture at pixel (x, y), from the bottom-up 24-bit BMP the game carries.
 std::uint32_t maze_at(int x, int y) {
     const std::size_t row = std::size_t(assets::kMazeHeight - 1 - y) * assets::kMazeWidth;
-    const std::uint8_t* p = assets::maze_bmp().data() + 54 + (row + std::size_t(x)) * 3; // BGR
+    static const std::vector<std::uint8_t> bmp = assets::maze_bmp();
+    const std::uint8_t* p = bmp.data() + 54 + (row + std::size_t(x)) * 3; // BGR
     return std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
 }
 
