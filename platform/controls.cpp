@@ -122,7 +122,7 @@ void PictureBox::set_picture(const QImage& picture) {
 void PictureBox::copy_picture(int y, int x, int count, QRgb* to) const {
     const QRgb back = to_qcolor(back_).rgb();
     const int inside = y < picture_.height() ? std::clamp(picture_.width() - x, 0, count) : 0;
-    if (picture_.format() == QImage::Format_Indexed8) {
+    if (inside > 0 && picture_.format() == QImage::Format_Indexed8) {
         const uchar* from = picture_.constScanLine(y) + x;
         const QList<QRgb> table = picture_.colorTable();
         for (int i = 0; i < inside; ++i)
