@@ -195,10 +195,6 @@ void Form::set_visible(bool visible) {
     window_->activateWindow();
 }
 
-void Form::show_at_start() {
-    set_visible(true);
-}
-
 void Form::close_for_end() {
     visible_ = false;
     window_->hide();

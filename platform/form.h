@@ -49,7 +49,6 @@ class Form {
 
     // Called by the run time.
     void load();
-    void show_at_start();
     void close_for_end();
     void close_from_frame();
 

@@ -89,7 +89,7 @@ template <class T> bool start() {
     bool started = false;
     Runtime::get().dispatch([&] {
         T& form = instance<T>();
-        form.show_at_start();
+        form.set_visible(true);
         started = true;
     });
     return started && !Runtime::get().ended();
