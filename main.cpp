@@ -1,6 +1,7 @@
 // qex: the maze game. Starts the forms run time with the game window.
 
 #include "game/forms.h"
+#include "platform/controls.h"
 #include "platform/runtime.h"
 
 #include <QApplication>
@@ -60,10 +61,7 @@ int main(int argc, char** argv) {
     probe.reset();
     QApplication::setApplicationName(QStringLiteral("qex"));
     QApplication::setQuitOnLastWindowClosed(false);
-    // The windows were laid out for a small sans-serif default font.
-    QFont font(QStringLiteral("MS Sans Serif"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    QApplication::setFont(font);
+    QApplication::setFont(platform::default_font());
 
     platform::Runtime& runtime = platform::Runtime::get();
     if (platform::start<game::form1>())

@@ -22,11 +22,7 @@ namespace {
 QFont make_font(const FontDef& def, const QFont& fallback) {
     if (!def.family)
         return fallback;
-    QFont font(QString::fromUtf8(def.family));
-    // The definitions name fonts of another system; the closest the machine has stands in.
-    const bool sans = std::strstr(def.family, "Sans") != nullptr;
-    font.setStyleHint(sans ? QFont::SansSerif : QFont::Serif);
-    font.setPointSizeF(def.points);
+    QFont font = stand_in_font(def.family, def.points);
     font.setWeight(def.weight >= 700 ? QFont::Bold : QFont::Normal);
     font.setItalic(def.italic);
     return font;
@@ -43,6 +39,19 @@ void apply_colours(QWidget* widget, const LookDef& look, QPalette::ColorRole bac
 }
 
 } // namespace
+
+QFont stand_in_font(const char* family, double points) {
+    // The definitions name fonts of another system. Liberation's fonts keep their widths
+    // closest, so the texts fit the boxes laid out for them; DejaVu is the last resort.
+    const bool sans = std::strstr(family, "Sans") != nullptr;
+    QFont font;
+    font.setFamilies({QString::fromUtf8(family),
+                      sans ? QStringLiteral("Liberation Sans") : QStringLiteral("Liberation Serif"),
+                      sans ? QStringLiteral("DejaVu Sans") : QStringLiteral("DejaVu Serif")});
+    font.setStyleHint(sans ? QFont::SansSerif : QFont::Serif);
+    font.setPointSizeF(points);
+    return font;
+}
 
 // --- Control -----------------------------------------------------------------------------
 

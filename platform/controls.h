@@ -6,6 +6,7 @@
 #include "platform/colour.h"
 #include "platform/definition.h"
 
+#include <QFont>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
@@ -20,6 +21,13 @@
 namespace platform {
 
 class Form;
+
+// A font of the definitions, or the closest the machine has.
+QFont stand_in_font(const char* family, double points);
+// The toolkit's default font the windows were laid out for.
+inline QFont default_font() {
+    return stand_in_font("MS Sans Serif", 8);
+}
 
 class Control {
   public:
