@@ -191,16 +191,15 @@ void PictureBox::draw_circle(float x, float y, float radius, Colour colour) {
     for (const int p : {nearest - 1, nearest + 1}) // the quotient may round across an edge
         if (p >= lo && p <= hi && column_sq(p) < column_sq(nearest))
             nearest = p;
-    // The squared horizontal distances of the columns the ends can reach (no centre in a run is
-    // farther than outer from the centre, and an end is tested one column past its run),
-    // computed once for all the rows.
-    const int reach = static_cast<int>(std::min(outer / kTwipsPerPixel + 3.0, width + 2.0));
-    const int first = std::max(lo, nearest - reach), last = std::min(hi, nearest + reach);
-    static thread_local std::vector<double> columns;
-    columns.resize(static_cast<std::size_t>(last - first + 1));
-    for (int p = first; p <= last; ++p)
-        columns[static_cast<std::size_t>(p - first)] = column_sq(p);
-    const auto dx_sq = [&](int px) { return columns[static_cast<std::size_t>(px - first)]; };
+    // The squared horizontal distances of every column, kept while the centre's x stays: the
+    // 800 circles of a blast share one centre.
+    if (column_centre_ != cx || column_sq_.size() != static_cast<std::size_t>(hi - lo + 1)) {
+        column_sq_.resize(static_cast<std::size_t>(hi - lo + 1));
+        for (int p = lo; p <= hi; ++p)
+            column_sq_[static_cast<std::size_t>(p - lo)] = column_sq(p);
+        column_centre_ = cx;
+    }
+    const auto dx_sq = [&](int px) { return column_sq_[static_cast<std::size_t>(px - lo)]; };
 
     struct Run {
         int left = 0, right = -1;

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace platform {
 
@@ -113,10 +114,12 @@ class PictureBox : public Control {
     // Row y of the picture from column x on, count pixels; the back colour beyond the picture.
     void copy_picture(int y, int x, int count, QRgb* to) const;
 
-    QImage picture_;  // the picture as given: 8-bit with a colour table, or 32-bit
-    QImage canvas_;   // the drawing area as shown: picture and drawings, RGB32
-    QRect dirty_;     // the canvas pixels that drawings have touched since the last clearing
-    QRect requested_; // the canvas pixels asked to be repainted and not painted since
+    QImage picture_; // the picture as given: 8-bit with a colour table, or 32-bit
+    QImage canvas_;  // the drawing area as shown: picture and drawings, RGB32
+    QRect dirty_;    // the canvas pixels that drawings have touched since the last clearing
+    std::vector<double> column_sq_; // squared distances of columns -1..width to column_centre_
+    double column_centre_ = -1e300; // twips
+    QRect requested_;               // the canvas pixels asked to be repainted and not painted since
     Colour back_ = system_colour(15);
 };
 
