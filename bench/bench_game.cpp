@@ -3,9 +3,7 @@
 // as the window system delivers them; no events are processed inside a timed loop, so a step or
 // a blast is measured without the repaint it asks for, and the frame is measured on its own.
 
-#include "game/forms.h"
-#include "platform/runtime.h"
-#include "platform/services.h"
+#include "tests/game_fixture.h"
 
 #include <QApplication>
 #include <QImage>
@@ -25,36 +23,17 @@ constexpr int kCirclesPerBlast = 800;
 // takes it to y 1520, Up brings it back (twips).
 constexpr float kPocketX = 2880, kPocketY = 1470;
 
-// A fresh game: manual timers (nothing ticks unless fired), an end and an error report that
-// only record, a fixed seed, the square in the start pocket and the treasure 4243 twips away,
-// far from both the win (under 200) and the end (over 14500).
-class Game {
+// A fresh game (the tests' fixture: manual timers, recording end and error reports, a fixed
+// seed) with the square in the start pocket and the treasure 4243 twips away, far from both the
+// win (under 200) and the end (over 14500).
+class Game : public GameFixture {
   public:
     Game() {
-        auto& runtime = platform::Runtime::get();
-        runtime.reset();
-        runtime.set_manual_timers(true);
-        runtime.set_end_hook([](int) {});
-        runtime.set_error_hook([](const platform::RuntimeError&) {});
-        platform::set_time_of_day_source([] { return 43210.5f; });
-        platform::start<game::form1>();
-        auto& f = form(); // the maze slides so that the square stands at the pocket point
-        f.Picture1.set_left(f.Picture2.left() - kPocketX);
-        f.Picture1.set_top(f.Picture2.top() - kPocketY);
-        f.cladd.set_left(f.Picture2.left() + 3000);
-        f.cladd.set_top(f.Picture2.top() + 3000);
+        place_square(kPocketX, kPocketY);
+        place_treasure_at_difference(-3000, -3000);
         QApplication::processEvents(); // the first frame, before anything is timed
     }
-    ~Game() {
-        QApplication::processEvents();
-        platform::Runtime::get().reset();
-        platform::set_time_of_day_source({});
-    }
-    Game(const Game&) = delete;
-    Game& operator=(const Game&) = delete;
-
-    game::form1& form() { return platform::instance<game::form1>(); }
-    bool ended() const { return platform::Runtime::get().ended(); }
+    ~Game() { QApplication::processEvents(); }
 
     void blast() {
         form().charges = 30000; // never runs out, so every call draws its 800 circles

@@ -19,9 +19,7 @@ namespace platform {
 
 namespace {
 
-QFont make_font(const FontDef& def, const QFont& fallback) {
-    if (!def.family)
-        return fallback;
+QFont make_font(const FontDef& def) {
     QFont font = stand_in_font(def.family, def.points);
     font.setWeight(def.weight >= 700 ? QFont::Bold : QFont::Normal);
     font.setItalic(def.italic);
@@ -71,7 +69,8 @@ void Control::create(QWidget* parent, const PlaceDef& place, const LookDef& look
     tab_index_ = place.tab_index;
     visible_ = look.visible;
     widget_ = make_widget(parent, look);
-    widget_->setFont(make_font(look.font, widget_->font()));
+    if (look.font.family) // else the toolkit's default font
+        widget_->setFont(make_font(look.font));
     place_widget();
     widget_->setVisible(visible_);
 }
