@@ -6,6 +6,7 @@
 #include "platform/widgets.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -26,9 +27,13 @@ QFont make_font(const FontDef& def) {
     return font;
 }
 
+// A colour the definition leaves unset is the toolkit's default for this kind of control, not its
+// container's: Qt hands a child its parent's palette, and an edge drawn from a dark container's
+// colours vanishes into it. Every role is marked set, so nothing is inherited.
 void apply_colours(QWidget* widget, const LookDef& look, QPalette::ColorRole back_role,
                    QPalette::ColorRole fore_role) {
-    QPalette palette = widget->palette();
+    QPalette palette = QApplication::palette(widget);
+    palette.setResolveMask(~QPalette::ResolveMask(0));
     if (look.back)
         palette.setColor(back_role, to_qcolor(*look.back));
     if (look.fore)
@@ -39,13 +44,17 @@ void apply_colours(QWidget* widget, const LookDef& look, QPalette::ColorRole bac
 } // namespace
 
 QFont stand_in_font(const char* family, double points) {
-    // The definitions name fonts of another system. Liberation's fonts keep their widths
-    // closest, so the texts fit the boxes laid out for them; DejaVu is the last resort.
+    // The definitions name fonts of another system. A design of the same face comes first where
+    // the machine has one (URW's P052 is a Palatino, with Cyrillic); else Liberation's fonts, whose
+    // widths are closest, so the texts fit the boxes laid out for them; DejaVu is the last resort.
     const bool sans = std::strstr(family, "Sans") != nullptr;
+    QStringList families{QString::fromUtf8(family)};
+    if (std::strstr(family, "Palatino"))
+        families << QStringLiteral("P052");
+    families << (sans ? QStringLiteral("Liberation Sans") : QStringLiteral("Liberation Serif"))
+             << (sans ? QStringLiteral("DejaVu Sans") : QStringLiteral("DejaVu Serif"));
     QFont font;
-    font.setFamilies({QString::fromUtf8(family),
-                      sans ? QStringLiteral("Liberation Sans") : QStringLiteral("Liberation Serif"),
-                      sans ? QStringLiteral("DejaVu Sans") : QStringLiteral("DejaVu Serif")});
+    font.setFamilies(families);
     font.setStyleHint(sans ? QFont::SansSerif : QFont::Serif);
     font.setPointSizeF(points);
     return font;
@@ -378,14 +387,13 @@ QWidget* CommandButton::make_widget(QWidget* parent, const LookDef& look) {
     auto* button = new ButtonWidget(caption_, parent);
     button->setAutoDefault(false);
     button->setDefault(false);
-    if ((look.options & kColouredFace) && look.back) {
-        const QColor face = to_qcolor(*look.back);
-        button->setStyleSheet(
-            QStringLiteral("QPushButton { background-color: %1; border: 2px outset %2; }"
-                           "QPushButton:pressed { border-style: inset; }"
-                           "QPushButton:focus { outline: 1px dotted black; }")
-                .arg(face.name(), face.lighter(150).name()));
-    }
+    // A button of the default style shows the toolkit's face, whatever back colour is stored;
+    // one with a coloured face shows its back colour inside the standard edge.
+    LookDef shown = look;
+    shown.back.reset();
+    apply_colours(button, shown, QPalette::Button, QPalette::ButtonText);
+    if ((look.options & kColouredFace) && look.back)
+        button->set_face(to_qcolor(*look.back));
     QObject::connect(button, &QPushButton::clicked, [this] { click(); });
     return button;
 }
@@ -397,8 +405,9 @@ void CommandButton::click() {
     });
 }
 
-QWidget* ProgressBar::make_widget(QWidget* parent, const LookDef&) {
+QWidget* ProgressBar::make_widget(QWidget* parent, const LookDef& look) {
     auto* bar = new QProgressBar(parent);
+    apply_colours(bar, look, QPalette::Window, QPalette::WindowText);
     bar->setRange(static_cast<int>(kMin), static_cast<int>(kMax));
     bar->setValue(static_cast<int>(kMin));
     bar->setTextVisible(false);

@@ -7,8 +7,14 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace platform {
+
+namespace {
+constexpr int kFaceInset = 2; // pixels: the button's edge, outline and inner light line
+} // namespace
 
 FormWidget::FormWidget(Form& form) : form_(form) {}
 
@@ -104,6 +110,22 @@ void ButtonWidget::keyPressEvent(QKeyEvent* event) {
     default:
         QPushButton::keyPressEvent(event);
     }
+}
+
+void ButtonWidget::paintEvent(QPaintEvent* event) {
+    if (!face_.isValid()) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    // The style's edge in the standard colours, then the face in exactly its colour (a style may
+    // shade a face colour, and lightens a dark one), then the caption. The edge shows the focus
+    // and the press as on every button.
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+    painter.fillRect(rect().adjusted(kFaceInset, kFaceInset, -kFaceInset, -kFaceInset), face_);
+    painter.drawControl(QStyle::CE_PushButtonLabel, option);
 }
 
 } // namespace platform

@@ -58,9 +58,15 @@ class FrameWidget : public QWidget {
 class ButtonWidget : public QPushButton {
   public:
     using QPushButton::QPushButton;
+    // A face of this colour inside the style's standard edge; an invalid colour: the style's face.
+    void set_face(const QColor& face) { face_ = face; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QColor face_;
 };
 
 } // namespace platform

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev libxcb1-dev
   libbenchmark-dev
   xvfb xauth libx11-dev libxtst-dev
-  fonts-dejavu-core fonts-liberation2
+  fonts-dejavu-core fonts-liberation2 fonts-urw-base35
 )
 
 missing=()

@@ -6,6 +6,8 @@
 #include "windows/maze_picture.h"
 
 #include <QAction>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -58,6 +60,17 @@ std::pair<quint32, float> seeding_for_largest(int n) {
 QImage seen_client(GameFixture& game) {
     return game.form().client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
+
+// What the window shows at a point of a control, in fractions of its width and height; 0xRRGGBB.
+QRgb seen_at(Form& form, const char* name, QPointF at) {
+    form.set_visible(true);
+    const QWidget* widget = form.find_control(name)->widget();
+    const QPoint local(int(at.x() * (widget->width() - 1)), int(at.y() * (widget->height() - 1)));
+    return form.client()->grab().toImage().pixel(widget->mapTo(form.client(), local)) & 0xFFFFFF;
+}
+
+constexpr int kEdge = -1;   // stands out from the container's colour
+constexpr int kLikeOk = -2; // as the help window's OK button shows at the same place
 
 } // namespace
 
@@ -220,6 +233,70 @@ class TestWindows : public QObject {
             QCOMPARE(double(game.form().cladd.top()), want_top);
             QCOMPARE(double(game.form().cladd.left()), want_left);
         }
+    }
+
+    void control_colours_data() {
+        QTest::addColumn<bool>("help"); // in the help window, else the game window
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QList<QPointF>>("at"); // fractions of the control's width and height
+        QTest::addColumn<int>("want");          // 0xRRGGBB the table gives, or kEdge, kLikeOk
+        QTest::addColumn<int>("around");        // 0xRRGGBB of the container, for kEdge
+        const QList<QPointF> edges{{0, 0.5}, {0.5, 0}};
+        QTest::newRow("Text3 edge on Frame3")
+            << false << QByteArray("Text3") << edges << kEdge << 0x404040;
+        QTest::newRow("ProgressBar1 edge on Frame4")
+            << false << QByteArray("ProgressBar1") << edges << kEdge << 0x000000;
+        QTest::newRow("help Text1 edge on the window")
+            << true << QByteArray("Text1") << edges << kEdge << 0x000000;
+        QTest::newRow("Command3 edge like the OK buttons")
+            << false << QByteArray("Command3") << edges << kLikeOk << 0;
+        QTest::newRow("Frame3 dark grey")
+            << false << QByteArray("Frame3") << QList<QPointF>{{0.05, 0.5}} << 0x404040 << 0;
+        QTest::newRow("Command3 blue face")
+            << false << QByteArray("Command3") << QList<QPointF>{{0.05, 0.2}, {0.95, 0.2}}
+            << 0x0000C0 << 0;
+        QTest::newRow("Label5 on window-text colour")
+            << false << QByteArray("Label5") << QList<QPointF>{{0.97, 0.85}} << 0x000000 << 0;
+    }
+    void control_colours() {
+        // A colour the table leaves unset is the toolkit's default, so an edge stands out from a
+        // dark container and the blast button's edge is every button's; the table's colours show
+        // as given.
+        QFETCH(bool, help);
+        QFETCH(QByteArray, name);
+        QFETCH(QList<QPointF>, at);
+        QFETCH(int, want);
+        QFETCH(int, around);
+        GameFixture game;
+        Form& form = help ? static_cast<Form&>(instance<game::form2_help>()) : game.form();
+        for (const QPointF& f : at) {
+            const QRgb got = seen_at(form, name, f);
+            const QString where = QStringLiteral("%1 at %2, %3 is %4")
+                                      .arg(name.constData())
+                                      .arg(f.x())
+                                      .arg(f.y())
+                                      .arg(got, 6, 16, QLatin1Char('0'));
+            if (want == kEdge)
+                QVERIFY2(std::abs(qGray(got) - qGray(QRgb(around))) >= 48, qPrintable(where));
+            else if (want == kLikeOk)
+                QCOMPARE(got, seen_at(instance<game::form2_help>(), "Command1", f));
+            else
+                QVERIFY2(got == QRgb(want), qPrintable(where));
+        }
+    }
+
+    void finish_label_reads_in_a_palatino() {
+        // "ВЫ ЕГО НАШЛИ" takes a Palatino design where the machine has one, and fits its box.
+        GameFixture game;
+        const QWidget* label = instance<game::Form2>().find_control("Label1")->widget();
+        const QFontInfo info(label->font());
+        QVERIFY(info.bold() && info.italic());
+        QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(QStringLiteral("ВЫ ЕГО НАШЛИ")) <=
+                     label->width(),
+                 qPrintable(info.family()));
+        if (!QFontDatabase::hasFamily(QStringLiteral("P052")))
+            QSKIP("no Palatino design on this machine");
+        QVERIFY2(info.family().startsWith(QStringLiteral("P052")), qPrintable(info.family()));
     }
 
     void side_windows_data() {
