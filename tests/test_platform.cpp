@@ -15,8 +15,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int kCyrillicChe = 0x0427; // the key at X's place under a Russian layout
-
 // The first pixel of Picture1's drawing area (789 x 581) that fails `ok`, queried at its
 // top-left Maze point and named for the failure message; empty when every pixel passes.
 template <class Ok> QString first_wrong(const PictureBox& box, Ok ok) {
@@ -255,39 +253,6 @@ class TestPlatform : public QObject {
         QCOMPARE(CountedHelp::loads, 1);
         QVERIFY(!first->visible() && !first->widget()->isVisible());
         QCOMPARE(&instance<game::form1>(), &game.form());
-    }
-
-    void key_codes_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<quint32>("scan");
-        QTest::addColumn<bool>("x_keycodes");
-        QTest::addColumn<int>("code");
-        // clang-format off
-        const std::tuple<const char*, int, quint32, bool, int> rows[] = {
-            {"Ctrl", Qt::Key_Control, 37, true, 17},      {"Esc", Qt::Key_Escape, 9, true, 27},
-            {"Left", Qt::Key_Left, 113, true, 37},        {"Up", Qt::Key_Up, 111, true, 38},
-            {"Right", Qt::Key_Right, 114, true, 39},      {"Down", Qt::Key_Down, 116, true, 40},
-            {"A", Qt::Key_A, 38, false, 65},              {"Z", Qt::Key_Z, 0, false, 90},
-            {"0", Qt::Key_0, 19, true, 48},               {"9", Qt::Key_9, 18, false, 57},
-            {"Shift", Qt::Key_Shift, 50, true, 16},       {"Enter", Qt::Key_Return, 36, true, 13},
-            {"unknown", Qt::Key_VolumeUp, 123, true, 0},  {"no scan code", Qt::Key_X, 0, true, 88},
-            {"Cyrillic at X's place", kCyrillicChe, 53, true, 88},
-            {"Cyrillic, no X keycodes", kCyrillicChe, 53, false, 0},
-            {"Q key at X's place", Qt::Key_Q, 53, true, 88},
-            {"Q key, no X keycodes", Qt::Key_Q, 53, false, 81},
-        };
-        // clang-format on
-        for (const auto& [name, key, scan, x, code] : rows)
-            QTest::newRow(name) << key << scan << x << code;
-    }
-    void key_codes() {
-        // Qt keys give virtual-key codes; with X keycodes letters and digits go by their place.
-        QFETCH(int, key);
-        QFETCH(quint32, scan);
-        QFETCH(bool, x_keycodes);
-        QFETCH(int, code);
-        const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, scan, 0, 0);
-        QCOMPARE(virtual_key_code(event, x_keycodes), code);
     }
 
     void key_event_reaches_the_handler_data() {
