@@ -1,8 +1,10 @@
 // The forms run time under the game window: the pixel query and drawings over the maze, twips
-// positions, stacking and tab order, the one dispatch, timers, global instances, keys, frames.
+// positions, stacking and tab order, the one dispatch, timers, global instances, keys, frames,
+// and the display Qt will open.
 
 #include "game_fixture.h"
 #include "platform/controls.h"
+#include "platform/display.h"
 #include "platform/keys.h"
 #include "windows/maze_picture.h"
 
@@ -10,6 +12,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <map>
 
 using namespace platform;
 
@@ -253,6 +256,55 @@ class TestPlatform : public QObject {
         QCOMPARE(CountedHelp::loads, 1);
         QVERIFY(!first->visible() && !first->widget()->isVisible());
         QCOMPARE(&instance<game::form1>(), &game.form());
+    }
+
+    void xcb_display_follows_qt_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("env"); // NAME=value
+        QTest::addColumn<QString>("display"); // "-": not on xcb alone, Qt's own checks
+        const QStringList d5{"DISPLAY=:5"};
+        QTest::newRow("DISPLAY") << QStringList{} << d5 << ":5";
+        QTest::newRow("none") << QStringList{} << QStringList{} << "";
+        QTest::newRow("empty DISPLAY") << QStringList{} << QStringList{"DISPLAY="} << "";
+        QTest::newRow("-display over DISPLAY") << QStringList{"-display", ":7"} << d5 << ":7";
+        QTest::newRow("last --display")
+            << QStringList{"--display", ":7", "-display", ":8"} << QStringList{} << ":8";
+        QTest::newRow("-display empty") << QStringList{"-display", ""} << d5 << ":5";
+        QTest::newRow("-display, no name") << QStringList{"-display"} << d5 << ":5";
+        QTest::newRow("-platform offscreen") << QStringList{"-platform", "offscreen"} << d5 << "-";
+        QTest::newRow("--platform over QT_QPA_PLATFORM")
+            << QStringList{"--platform", "xcb"} << d5 + QStringList{"QT_QPA_PLATFORM=offscreen"}
+            << ":5";
+        QTest::newRow("QT_QPA_PLATFORM offscreen")
+            << QStringList{} << d5 + QStringList{"QT_QPA_PLATFORM=offscreen"} << "-";
+        QTest::newRow("xcb, then a fallback")
+            << QStringList{} << d5 + QStringList{"QT_QPA_PLATFORM=xcb;offscreen"} << "-";
+        QTest::newRow("Wayland session")
+            << QStringList{} << d5 + QStringList{"XDG_SESSION_TYPE=wayland"} << "-";
+        QTest::newRow("Wayland session, xcb chosen")
+            << QStringList{} << d5 + QStringList{"XDG_SESSION_TYPE=wayland", "QT_QPA_PLATFORM=xcb"}
+            << ":5";
+    }
+    void xcb_display_follows_qt() {
+        // The probe checks the display Qt's xcb platform opens, and only when Qt opens xcb alone.
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, env);
+        QFETCH(QString, display);
+        std::vector<QByteArray> bytes{"qex"};
+        for (const QString& arg : args)
+            bytes.push_back(arg.toLocal8Bit());
+        std::vector<const char*> argv;
+        for (const QByteArray& arg : bytes)
+            argv.push_back(arg.constData());
+        std::map<std::string, std::string> vars;
+        for (const QString& var : env)
+            vars[var.section('=', 0, 0).toStdString()] = var.section('=', 1).toStdString();
+        const auto getenv = [&](const char* name) -> const char* {
+            const auto found = vars.find(name);
+            return found == vars.end() ? nullptr : found->second.c_str();
+        };
+        const std::optional<std::string> got = xcb_display(int(argv.size()), argv.data(), getenv);
+        QCOMPARE(got ? QString::fromStdString(*got) : QString("-"), display);
     }
 
     void key_event_reaches_the_handler_data() {
