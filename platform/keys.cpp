@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include <array>
+#include <cstdint>
 #include <utility>
 
 namespace platform {
@@ -32,30 +33,45 @@ int virtual_key_code(int qt_key) {
     return 0;
 }
 
-int virtual_key_code_of_keycode(std::uint32_t x_keycode) {
-    // X keycodes 10 to 19 are the digit row 1..9, 0; the letter rows follow the keyboard.
+namespace {
+
+// X keycodes (as xcb and Wayland report them in the native scan code) of the digit row: 10 to 18
+// are 1 to 9, 19 is 0. The digit's code, or 0 off the row.
+int digit_by_place(std::uint32_t x_keycode) {
     if (x_keycode >= 10 && x_keycode <= 18)
         return 49 + static_cast<int>(x_keycode - 10);
-    if (x_keycode == 19)
-        return 48;
+    return x_keycode == 19 ? 48 : 0;
+}
+
+// The letter a US QWERTY keyboard has at an X keycode, or 0 where it has none.
+int us_letter_by_place(std::uint32_t x_keycode) {
     static constexpr char kRows[] = "QWERTYUIOP" // 24..33
                                     "\0\0\0\0"   // 34..37: brackets, Enter, left Ctrl
                                     "ASDFGHJKL"  // 38..46
                                     "\0\0\0\0\0" // 47..51
                                     "ZXCVBNM";   // 52..58
-    if (x_keycode >= 24 && x_keycode <= 58) {
-        char letter = kRows[x_keycode - 24];
-        return letter ? letter : 0;
-    }
+    if (x_keycode >= 24 && x_keycode <= 58)
+        return kRows[x_keycode - 24];
     return 0;
 }
 
+} // namespace
+
 int virtual_key_code(const QKeyEvent& event, bool scan_codes_are_x_keycodes) {
-    if (scan_codes_are_x_keycodes) {
-        if (int by_place = virtual_key_code_of_keycode(event.nativeScanCode()))
-            return by_place;
-    }
-    return virtual_key_code(event.key());
+    const int key = event.key();
+    if (!scan_codes_are_x_keycodes)
+        return virtual_key_code(key);
+    const std::uint32_t place = event.nativeScanCode();
+    if (int digit = digit_by_place(place))
+        return digit;
+    // Qt names a key by the symbol the active layout gives it, so a Latin letter here is the
+    // layout's own (Dvorak's X at QWERTY's B place); only a key with no Latin letter, Cyrillic
+    // or Greek say, falls back to the US letter at its place.
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return virtual_key_code(key);
+    if (int letter = us_letter_by_place(place))
+        return letter;
+    return virtual_key_code(key);
 }
 
 int shift_state(const QKeyEvent& event) {

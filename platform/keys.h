@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 class QKeyEvent;
 
 namespace platform {
@@ -11,12 +9,10 @@ namespace platform {
 // that has no code here.
 int virtual_key_code(int qt_key);
 
-// Letters and digits by their place on the keyboard, whatever the layout: X keycodes (as xcb and
-// Wayland report them in the native scan code) of the letter and digit keys. 0 when unknown.
-int virtual_key_code_of_keycode(std::uint32_t x_keycode);
-
-// The code of a key event; where the scan codes are X keycodes, a letter or digit key gives its
-// code by its place, so the X key is 88 under a Russian layout too.
+// The code of a key event. Where the scan codes are X keycodes, a digit key gives its digit by its
+// place whatever the layout; a letter key gives the Latin letter the active layout puts on it
+// (Dvorak's X is 88), and, where the layout puts none there (Russian, Greek), the US QWERTY letter
+// at its place (the Russian Ч key is 88). Elsewhere the code follows the Qt key alone.
 int virtual_key_code(const QKeyEvent& event, bool scan_codes_are_x_keycodes);
 
 // The shift state of a key event: 1 Shift, 2 Ctrl, 4 Alt.

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its tests and benchmarks need (only those missing).
+# Installs the Debian packages the game, its tests and benchmarks need (only those missing), and
+# nothing else: developer tools come from scripts/setup-dev.sh.
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config clang-format
+  build-essential cmake pkg-config
   qt6-base-dev libgl-dev libxcb1-dev
   libbenchmark-dev
   xvfb xauth libx11-dev libxtst-dev
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35
 )
 
+# Package names as arguments replace the list (scripts/setup-dev.sh names the developer tools).
+[ $# -eq 0 ] || packages=("$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <tuple>
+
 namespace {
 
 // A fresh game whose treasure hides at Maze point (6000, 12000), off the maze and 200 to 14500
@@ -218,8 +220,7 @@ class TestKeyboard : public QObject {
     }
 
     void held_ctrl_blasts_while_charges_last() {
-        // A held Ctrl blasts once per repeat while charges last, then only shows the notice; X,
-        // found by its place under a Russian layout too (X keycode 53), sets 1000 charges.
+        // A held Ctrl blasts once per repeat while charges last, then only shows the notice.
         Game g;
         for (int i = 0; i < 5; ++i) {
             g.f.cls_count = 0;
@@ -228,12 +229,58 @@ class TestKeyboard : public QObject {
             QCOMPARE(int(g.f.cls_count), i < 3 ? 5 : 0);
             QCOMPARE(g.f.Label4.visible(), i >= 3);
         }
-        const int che = 0x0427; // Qt names a letter key by its letter's code point
-        const QKeyEvent x(QEvent::KeyPress, che, Qt::NoModifier, 53, 0, 0);
-        QCOMPARE(platform::virtual_key_code(x, false), 0);
-        g.f.Picture1.key_down(platform::virtual_key_code(x, true));
-        QCOMPARE(int(g.f.charges), 1000);
-        QVERIFY(g.f.Label4.visible());
+    }
+
+    void key_code_follows_layout_data() {
+        QTest::addColumn<quint32>("keycode"); // X keycode, the key's place on the keyboard
+        QTest::addColumn<int>("key");         // the Qt key the layout gives that place
+        QTest::addColumn<bool>("x_keycodes");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("charges");
+        constexpr int che = 0x0427, yu = 0x042E; // Qt names a Cyrillic key by its letter
+        // clang-format off
+        const std::tuple<const char*, quint32, int, bool, int, int> rows[] = {
+            {"US X", 53, Qt::Key_X, true, 88, 1000},
+            {"US B", 56, Qt::Key_B, true, 66, 3},
+            {"Dvorak X at B's place", 56, Qt::Key_X, true, 88, 1000},
+            {"Dvorak Q at X's place", 53, Qt::Key_Q, true, 81, 3},
+            {"Dvorak ' at Q's place", 24, Qt::Key_Apostrophe, true, 81, 3},
+            {"AZERTY A at Q's place", 24, Qt::Key_A, true, 65, 3},
+            {"AZERTY & at 1's place", 10, Qt::Key_Ampersand, true, 49, 3},
+            {"Russian Ch at X's place", 53, che, true, 88, 1000},
+            {"Russian Yu at full stop's place", 60, yu, true, 0, 3},
+            {"US 0", 19, Qt::Key_0, true, 48, 3},
+            {"US /", 61, Qt::Key_Slash, true, 0, 3},
+            {"left Ctrl, next to the letters", 37, Qt::Key_Control, true, 17, 2},
+            {"left Shift, next to the letters", 50, Qt::Key_Shift, true, 16, 3},
+            {"Enter", 36, Qt::Key_Return, true, 13, 3},  {"Esc", 9, Qt::Key_Escape, true, 27, 3},
+            {"Left", 113, Qt::Key_Left, true, 37, 3},    {"Up", 111, Qt::Key_Up, true, 38, 3},
+            {"Right", 114, Qt::Key_Right, true, 39, 3},  {"Down", 116, Qt::Key_Down, true, 40, 3},
+            {"no code", 123, Qt::Key_VolumeUp, true, 0, 3},
+            {"X, no scan code", 0, Qt::Key_X, true, 88, 1000},
+            {"Russian Ch, no X keycodes", 53, che, false, 0, 3},
+            {"Dvorak Q, no X keycodes", 53, Qt::Key_Q, false, 81, 3},
+            {"A, no X keycodes", 38, Qt::Key_A, false, 65, 3},
+            {"9, no X keycodes", 18, Qt::Key_9, false, 57, 3},
+            {"Z, no scan code", 0, Qt::Key_Z, false, 90, 3},
+        };
+        // clang-format on
+        for (const auto& [name, keycode, key, x_keycodes, code, charges] : rows)
+            QTest::newRow(name) << keycode << key << x_keycodes << code << charges;
+    }
+    void key_code_follows_layout() {
+        // With X keycodes a digit goes by its place, a letter by the layout's Latin letter, else
+        // by the US letter at its place; other keys, and every key elsewhere, by their Qt key.
+        QFETCH(quint32, keycode);
+        QFETCH(int, key);
+        QFETCH(bool, x_keycodes);
+        QFETCH(int, code);
+        QFETCH(int, charges);
+        const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, keycode, 0, 0);
+        QCOMPARE(platform::virtual_key_code(event, x_keycodes), code);
+        Game g;
+        g.f.Picture1.key_down(platform::virtual_key_code(event, x_keycodes));
+        QCOMPARE(int(g.f.charges), charges);
     }
 
     void win_inside_step_stops_keys() {

@@ -1,8 +1,10 @@
 // The forms run time under the game window: the pixel query and drawings over the maze, twips
-// positions, stacking and tab order, the one dispatch, timers, global instances, keys, frames.
+// positions, stacking and tab order, the one dispatch, timers, global instances, keys, frames,
+// and the display Qt will open.
 
 #include "game_fixture.h"
 #include "platform/controls.h"
+#include "platform/display.h"
 #include "platform/keys.h"
 #include "windows/maze_picture.h"
 
@@ -10,12 +12,11 @@
 #include <QTest>
 
 #include <cmath>
+#include <map>
 
 using namespace platform;
 
 namespace {
-
-constexpr int kCyrillicChe = 0x0427; // the key at X's place under a Russian layout
 
 // The first pixel of Picture1's drawing area (789 x 581) that fails `ok`, queried at its
 // top-left Maze point and named for the failure message; empty when every pixel passes.
@@ -257,37 +258,53 @@ class TestPlatform : public QObject {
         QCOMPARE(&instance<game::form1>(), &game.form());
     }
 
-    void key_codes_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<quint32>("scan");
-        QTest::addColumn<bool>("x_keycodes");
-        QTest::addColumn<int>("code");
-        // clang-format off
-        const std::tuple<const char*, int, quint32, bool, int> rows[] = {
-            {"Ctrl", Qt::Key_Control, 37, true, 17},      {"Esc", Qt::Key_Escape, 9, true, 27},
-            {"Left", Qt::Key_Left, 113, true, 37},        {"Up", Qt::Key_Up, 111, true, 38},
-            {"Right", Qt::Key_Right, 114, true, 39},      {"Down", Qt::Key_Down, 116, true, 40},
-            {"A", Qt::Key_A, 38, false, 65},              {"Z", Qt::Key_Z, 0, false, 90},
-            {"0", Qt::Key_0, 19, true, 48},               {"9", Qt::Key_9, 18, false, 57},
-            {"Shift", Qt::Key_Shift, 50, true, 16},       {"Enter", Qt::Key_Return, 36, true, 13},
-            {"unknown", Qt::Key_VolumeUp, 123, true, 0},  {"no scan code", Qt::Key_X, 0, true, 88},
-            {"Cyrillic at X's place", kCyrillicChe, 53, true, 88},
-            {"Cyrillic, no X keycodes", kCyrillicChe, 53, false, 0},
-            {"Q key at X's place", Qt::Key_Q, 53, true, 88},
-            {"Q key, no X keycodes", Qt::Key_Q, 53, false, 81},
-        };
-        // clang-format on
-        for (const auto& [name, key, scan, x, code] : rows)
-            QTest::newRow(name) << key << scan << x << code;
+    void xcb_display_follows_qt_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("env"); // NAME=value
+        QTest::addColumn<QString>("display"); // "-": not on xcb alone, Qt's own checks
+        const QStringList d5{"DISPLAY=:5"};
+        QTest::newRow("DISPLAY") << QStringList{} << d5 << ":5";
+        QTest::newRow("none") << QStringList{} << QStringList{} << "";
+        QTest::newRow("empty DISPLAY") << QStringList{} << QStringList{"DISPLAY="} << "";
+        QTest::newRow("-display over DISPLAY") << QStringList{"-display", ":7"} << d5 << ":7";
+        QTest::newRow("last --display")
+            << QStringList{"--display", ":7", "-display", ":8"} << QStringList{} << ":8";
+        QTest::newRow("-display empty") << QStringList{"-display", ""} << d5 << ":5";
+        QTest::newRow("-display, no name") << QStringList{"-display"} << d5 << ":5";
+        QTest::newRow("-platform offscreen") << QStringList{"-platform", "offscreen"} << d5 << "-";
+        QTest::newRow("--platform over QT_QPA_PLATFORM")
+            << QStringList{"--platform", "xcb"} << d5 + QStringList{"QT_QPA_PLATFORM=offscreen"}
+            << ":5";
+        QTest::newRow("QT_QPA_PLATFORM offscreen")
+            << QStringList{} << d5 + QStringList{"QT_QPA_PLATFORM=offscreen"} << "-";
+        QTest::newRow("xcb, then a fallback")
+            << QStringList{} << d5 + QStringList{"QT_QPA_PLATFORM=xcb;offscreen"} << "-";
+        QTest::newRow("Wayland session")
+            << QStringList{} << d5 + QStringList{"XDG_SESSION_TYPE=wayland"} << "-";
+        QTest::newRow("Wayland session, xcb chosen")
+            << QStringList{} << d5 + QStringList{"XDG_SESSION_TYPE=wayland", "QT_QPA_PLATFORM=xcb"}
+            << ":5";
     }
-    void key_codes() {
-        // Qt keys give virtual-key codes; with X keycodes letters and digits go by their place.
-        QFETCH(int, key);
-        QFETCH(quint32, scan);
-        QFETCH(bool, x_keycodes);
-        QFETCH(int, code);
-        const QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, scan, 0, 0);
-        QCOMPARE(virtual_key_code(event, x_keycodes), code);
+    void xcb_display_follows_qt() {
+        // The probe checks the display Qt's xcb platform opens, and only when Qt opens xcb alone.
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, env);
+        QFETCH(QString, display);
+        std::vector<QByteArray> bytes{"qex"};
+        for (const QString& arg : args)
+            bytes.push_back(arg.toLocal8Bit());
+        std::vector<const char*> argv;
+        for (const QByteArray& arg : bytes)
+            argv.push_back(arg.constData());
+        std::map<std::string, std::string> vars;
+        for (const QString& var : env)
+            vars[var.section('=', 0, 0).toStdString()] = var.section('=', 1).toStdString();
+        const auto getenv = [&](const char* name) -> const char* {
+            const auto found = vars.find(name);
+            return found == vars.end() ? nullptr : found->second.c_str();
+        };
+        const std::optional<std::string> got = xcb_display(int(argv.size()), argv.data(), getenv);
+        QCOMPARE(got ? QString::fromStdString(*got) : QString("-"), display);
     }
 
     void key_event_reaches_the_handler_data() {

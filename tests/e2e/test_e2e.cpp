@@ -21,6 +21,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <memory>
@@ -92,12 +93,20 @@ class Child {
     pid_t pid_ = -1;
 };
 
-// Our environment without any Qt setting or display, plus `extra`.
+// Our environment without any Qt setting, display or session type, and with `extra` (NAME=value)
+// over it.
 std::vector<std::string> game_env(std::vector<std::string> extra) {
+    const std::size_t given = extra.size();
+    const auto set_by_extra = [&](const std::string& var) {
+        const std::string name = var.substr(0, var.find('=') + 1);
+        return std::any_of(extra.begin(), extra.begin() + long(given),
+                           [&](const std::string& e) { return e.starts_with(name); });
+    };
     for (char** e = environ; *e; ++e) {
         const std::string var = *e;
         if (!var.starts_with("QT_") && !var.starts_with("DISPLAY=") &&
-            !var.starts_with("WAYLAND_DISPLAY="))
+            !var.starts_with("WAYLAND_DISPLAY=") && !var.starts_with("XDG_SESSION_TYPE=") &&
+            !set_by_extra(var))
             extra.push_back(var);
     }
     return extra;
@@ -210,21 +219,39 @@ class E2e : public QObject {
     }
 
     void ends_data() {
-        QTest::addColumn<bool>("by_menu");
-        QTest::newRow("Esc") << false;
-        QTest::newRow("GAME, exit") << true;
+        QTest::addColumn<bool>("by_option"); // started by -display with DISPLAY unset
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<int>("status");
+        QTest::newRow("Esc") << false << "Esc" << 0;
+        QTest::newRow("GAME, exit") << false << "exit" << 0;
+        QTest::newRow("-display, Esc") << true << "Esc" << 0;
+        QTest::newRow("connection lost") << false << "connection lost" << 1;
     }
     void ends() {
-        QFETCH(bool, by_menu);
-        QVERIFY2(start_game(), qPrintable(error_));
-        if (by_menu)
+        QFETCH(bool, by_option);
+        QFETCH(QString, end);
+        QFETCH(int, status);
+        std::vector<std::string> args, env;
+        if (by_option)
+            args = {"-display", display_};
+        // Qt ends a lost connection by exit(1) from within the event loop, past all that the
+        // program would free: leaks found there are Qt's, and the sanitizer's own status 1 must
+        // not pass for the game's.
+        if (end == "connection lost")
+            env = {"ASAN_OPTIONS=detect_leaks=0:exitcode=86"};
+        QVERIFY2(start_game(args, env), qPrintable(error_));
+        if (end == "exit")
             QVERIFY(choose_menu(0));
-        else
+        else if (end == "Esc")
             key(XK_Escape);
-        const std::optional<int> status = qex_->wait_exit(5000);
-        QVERIFY2(status, "the game did not end within 5 s");
-        QVERIFY(WIFEXITED(*status));
-        QCOMPARE(WEXITSTATUS(*status), 0);
+        else { // the server closes the game's connection, as when it dies
+            XKillClient(dpy_.get(), find_window("qex"));
+            XSync(dpy_.get(), False);
+        }
+        const std::optional<int> ended = qex_->wait_exit(5000);
+        QVERIFY2(ended, "the game did not end within 5 s");
+        QVERIFY(WIFEXITED(*ended));
+        QCOMPARE(WEXITSTATUS(*ended), status);
         QVERIFY(poll_for(2000, [&] { return find_window("qex") == 0; }));
     }
 
@@ -239,10 +266,27 @@ class E2e : public QObject {
         QVERIFY(!qex_->wait_exit(0));
     }
 
-    void no_display() {
+    void refused_start_data() {
+        using Strings = std::vector<std::string>;
+        QTest::addColumn<Strings>("args");
+        QTest::addColumn<Strings>("env");
+        QTest::addColumn<std::string>("named"); // what the line must say
+        QTest::newRow("no display") << Strings{} << Strings{} << std::string("no display");
+        QTest::newRow("no such screen")
+            << Strings{} << Strings{"DISPLAY=" + display_ + ".3"} << '"' + display_ + ".3\"";
+        QTest::newRow("-display, no server there") // no server listens on :97 here
+            << Strings{"-display", ":97"} << Strings{"DISPLAY=" + display_}
+            << std::string("\":97\"");
+    }
+    void refused_start() {
+        // Start-up refused: one line on stderr that names the display, and status 2.
+        QFETCH(std::vector<std::string>, args);
+        QFETCH(std::vector<std::string>, env);
+        QFETCH(std::string, named);
+        args.insert(args.begin(), game_);
         int fds[2];
         QVERIFY(pipe2(fds, O_CLOEXEC) == 0);
-        Child game({game_}, game_env({}), fds[1]);
+        Child game(args, game_env(env), fds[1]);
         close(fds[1]);
         const std::optional<int> status = game.wait_exit(10000);
         std::string err(4096, '\0');
@@ -251,13 +295,19 @@ class E2e : public QObject {
         QVERIFY2(status && WIFEXITED(*status), "no end within 10 s, or ended by a signal");
         QCOMPARE(WEXITSTATUS(*status), 2);
         QVERIFY2(err.size() > 1 && err.find('\n') == err.size() - 1, err.c_str()); // one line
+        QVERIFY2(err.find(named) != std::string::npos, err.c_str());
     }
 
   private:
-    bool start_game() {
-        qex_.emplace(std::vector<std::string>{game_},
-                     game_env({"DISPLAY=" + display_, "QT_QPA_PLATFORM=xcb", "QT_SCALE_FACTOR=1",
-                               "QT_AUTO_SCREEN_SCALE_FACTOR=0"}));
+    // Starts the game with `args` and `env` (NAME=value) on our display, named by DISPLAY unless
+    // `args` name it.
+    bool start_game(std::vector<std::string> args = {}, std::vector<std::string> env = {}) {
+        env.insert(env.end(),
+                   {"QT_QPA_PLATFORM=xcb", "QT_SCALE_FACTOR=1", "QT_AUTO_SCREEN_SCALE_FACTOR=0"});
+        if (std::find(args.begin(), args.end(), "-display") == args.end())
+            env.push_back("DISPLAY=" + display_);
+        args.insert(args.begin(), game_);
+        qex_.emplace(args, game_env(env));
         std::optional<int> ended; // its wait status if it ends before its window shows
         error_ = "no viewable window \"qex\" within 10 s";
         if (!poll_for(10000, [&] { return find_window("qex") || (ended = qex_->wait_exit(0)); }))
