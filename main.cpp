@@ -1,12 +1,10 @@
 // qex: the maze game. Starts the forms run time with the game window.
 
 #include "game/forms.h"
-#include "platform/controls.h"
 #include "platform/display.h"
 #include "platform/runtime.h"
 
 #include <QApplication>
-#include <QFont>
 
 #include <cstdio>
 #include <memory>
@@ -20,14 +18,5 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     probe.reset(); // only once Qt has connected
-    QApplication::setApplicationName(QStringLiteral("qex"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setFont(platform::default_font());
-
-    platform::Runtime& runtime = platform::Runtime::get();
-    if (platform::start<game::form1>())
-        app.exec();
-    const int status = runtime.exit_status();
-    runtime.reset(); // the windows go before the application does
-    return status;
+    return platform::run_program<game::form1>(QStringLiteral("qex"));
 }

@@ -1,5 +1,6 @@
 #include "platform/runtime.h"
 
+#include "platform/controls.h"
 #include "platform/form.h"
 
 #include <QApplication>
@@ -73,6 +74,20 @@ void Runtime::reset() {
         instances_.pop_back();
     reason_ = EndReason::Running;
     error_.reset();
+}
+
+int run_program(const QString& name, bool (*start_up)()) {
+    QApplication::setApplicationName(name);
+    // Only the end ends the program: a win hides the game window, and a closed window is the
+    // game's affair.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setFont(default_font());
+    Runtime& runtime = Runtime::get();
+    if (start_up())
+        QApplication::exec();
+    const int status = runtime.exit_status();
+    runtime.reset(); // the windows go before the application does
+    return status;
 }
 
 } // namespace platform

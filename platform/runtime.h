@@ -95,4 +95,13 @@ template <class T> bool start() {
     return started && !Runtime::get().ended();
 }
 
+// The program's life once its QApplication is made: the application's name (the title of the
+// error box), a default font, start-up, the event loop until the end, then the windows destroyed
+// before the application goes. Returns the exit status: 0 at the end statement, 1 after a
+// run-time error.
+int run_program(const QString& name, bool (*start_up)());
+template <class T> int run_program(const QString& name) {
+    return run_program(name, &start<T>);
+}
+
 } // namespace platform

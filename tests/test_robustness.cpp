@@ -16,6 +16,7 @@
 #include <array>
 #include <bitset>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <random>
 
@@ -38,6 +39,8 @@ enum class What { Key, Clok, Clst, Timer1, Blast, Exit, Help, HelpOk, HelpClose,
 // after a win too, as Qt hands a key to a hidden widget; they must do nothing then.
 enum class Needs { Keys, Game, Help, Finish };
 constexpr int kArrow = -1, kAnyCode = -2; // codes drawn per event
+// What the gates hold before each event: no colour the pixel query answers (0x00BBGGRR or -1).
+constexpr std::int32_t kUnprobed = INT32_MIN;
 
 // The event mix, weights per 100,000 choices: arrows and ticks common, ends rare, so that most
 // games run long enough for the clock's end. burst > 1: the key held, up to that many repeats.
@@ -228,33 +231,37 @@ class Robustness : public QObject {
         }
     }
 
-    void deliver(What what, int code, bool repeat, game::form1& f) {
+    // Returns whether the window hands the key to the maze's handler: all but Tab and Shift+Tab,
+    // with which the window moves the focus, when they come as the window system's events.
+    bool deliver(What what, int code, bool repeat, game::form1& f) {
         switch (what) {
         case What::Key:
             if (const int key = qt_key_of(code); key && pick(4) == 0) {
                 // As the window system sends it: a held key repeats with the flag set.
                 static constexpr Qt::KeyboardModifier kMods[] = {
                     Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier};
-                QKeyEvent event(QEvent::KeyPress, key, kMods[pick(4)], QString(), repeat);
+                const Qt::KeyboardModifier mod = kMods[pick(4)];
+                QKeyEvent event(QEvent::KeyPress, key, mod, QString(), repeat);
                 QCoreApplication::sendEvent(f.Picture1.widget(), &event);
-            } else {
-                f.Picture1.key_down(code, pick(8));
+                return key != Qt::Key_Tab || mod == Qt::ControlModifier || mod == Qt::AltModifier;
             }
-            break;
+            f.Picture1.key_down(code, pick(8));
+            return true;
         // clang-format off
-        case What::Clok: return f.Clok.fire();
-        case What::Clst: return f.CLST.fire();
-        case What::Timer1: return f.Timer1.fire();
-        case What::Blast: return f.Command3.click();
-        case What::Exit: return f.en.click();
-        case What::Help: return f.razr.click();
-        case What::HelpOk: return existing<game::form2_help>()->Command1.click();
-        case What::HelpClose: return void(existing<game::form2_help>()->widget()->close());
-        case What::FinishOk: return existing<game::Form2>()->Command1.click();
-        case What::CloseGame: return void(f.widget()->close());
-        case What::CloseFinish: return void(existing<game::Form2>()->widget()->close());
+        case What::Clok: f.Clok.fire(); break;
+        case What::Clst: f.CLST.fire(); break;
+        case What::Timer1: f.Timer1.fire(); break;
+        case What::Blast: f.Command3.click(); break;
+        case What::Exit: f.en.click(); break;
+        case What::Help: f.razr.click(); break;
+        case What::HelpOk: existing<game::form2_help>()->Command1.click(); break;
+        case What::HelpClose: existing<game::form2_help>()->widget()->close(); break;
+        case What::FinishOk: existing<game::Form2>()->Command1.click(); break;
+        case What::CloseGame: f.widget()->close(); break;
+        case What::CloseFinish: existing<game::Form2>()->widget()->close(); break;
             // clang-format on
         }
+        return false;
     }
 
     // The event ended the program: it must be one of the game's ends, with no error and no
@@ -284,6 +291,33 @@ class Robustness : public QObject {
         ++tally.ends[size_t(end)];
     }
 
+    // Every key that reaches the handler probes, and nothing else does; only an arrow moves the
+    // maze, by one 50-twip step its own way, exactly when the gate its probe wrote is open. After
+    // a win the game window is hidden and no key reaches the handler. Checked before the end, as
+    // a step can end the game.
+    void check_step(bool key, int code, float left, float top, game::form1& f, Model& m) {
+        static constexpr std::int32_t game::form1::*kGates[] = {
+            &game::form1::pix_left, &game::form1::pix_up, &game::form1::pix_right,
+            &game::form1::pix_down};
+        static constexpr float kStepX[] = {50, 0, -50, 0}, kStepY[] = {0, 50, 0, -50}; // twips
+        const bool reached = key && !m.won;
+        for (auto gate : kGates)
+            CHECK((f.*gate != kUnprobed) == reached, "a probe where no key reached the handler, "
+                                                     "or none where one did");
+        const int arrow = reached && code >= 37 && code <= 40 ? code - 37 : -1;
+        const bool open = arrow >= 0 && f.*kGates[arrow] != 0;
+        const float dx = f.Picture1.left() - left, dy = f.Picture1.top() - top;
+        CHECK(dx == (open ? kStepX[arrow] : 0) && dy == (open ? kStepY[arrow] : 0),
+              QStringLiteral("moved (%1, %2); key %3, code %4, its gate %5")
+                  .arg(dx)
+                  .arg(dy)
+                  .arg(key)
+                  .arg(code)
+                  .arg(arrow >= 0 ? f.*kGates[arrow] : 0));
+        m.stepped |= open;
+        tally.steps += open;
+    }
+
     void check(What what, int code, float left, float top, game::form1& f, Model& m) {
         CHECK(f.Picture2.left() == 1680 && f.Picture2.top() == 1440, "the square moved");
         // Positions are singles and a step's sum is rounded to one, so a fractional treasure
@@ -293,12 +327,6 @@ class Robustness : public QObject {
                      std::abs(f.cladd.top() - double(f.Picture1.top()) - m.treasure_y));
         tally.drift = std::max(tally.drift, drift);
         CHECK(drift < 1.0 / 64, QStringLiteral("the treasure moved %1 in the maze").arg(drift));
-        const float dx = f.Picture1.left() - left, dy = f.Picture1.top() - top;
-        const bool stepped = dx != 0 || dy != 0;
-        CHECK(!stepped || (!m.won && code >= 37 && code <= 40 && std::abs(dx) + std::abs(dy) == 50),
-              "a move that is not an arrow's step in the shown game window");
-        m.stepped |= stepped;
-        tally.steps += stepped;
         CHECK(f.Text3.text().isEmpty() == !m.stepped, "readout: " + f.Text3.text());
 
         if (what == What::Blast || (what == What::Key && code == 17 && !m.won)) {
@@ -329,6 +357,7 @@ class Robustness : public QObject {
             CHECK(maze_bare_near(f, cleared ? 1 << 12 : 40), "a drawing left on the maze");
 
         if (!f.visible() && !m.won) {
+            const bool stepped = f.Picture1.left() != left || f.Picture1.top() != top;
             CHECK(stepped && f.dist_sq < 40000 && f.Text3.text() == "0", "a win without a find");
             m.won = true;
             ++tally.wins;
@@ -374,11 +403,15 @@ class Robustness : public QObject {
                 code = pick(256); // every code, Esc seldom
             for (int r = 0; r < repeats && possible(c.needs, fx); ++r) {
                 const float left = f.Picture1.left(), top = f.Picture1.top();
-                deliver(c.what, code, r > 0 || (repeats == 1 && pick(2)), f);
+                f.pix_left = f.pix_up = f.pix_right = f.pix_down = kUnprobed;
+                const bool key = deliver(c.what, code, r > 0 || (repeats == 1 && pick(2)), f);
                 ++index_;
                 ++tally.events;
                 if (c.what == What::Key)
                     tally.codes.set(size_t(code));
+                check_step(key, code, left, top, f, m);
+                if (QTest::currentTestFailed())
+                    return;
                 if (fx.ended())
                     return classify_end(c.what, code, fx, f);
                 check(c.what, code, left, top, f, m);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTest>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -57,7 +58,7 @@ class Child {
   public:
     // argv[0] is looked up on PATH; `env` is the child's whole environment.
     Child(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-          int stderr_fd = -1) {
+          int stderr_fd = -1, int stdout_fd = -1) {
         std::vector<char*> args, vars; // built before the fork: the child only execs
         for (const auto& a : argv)
             args.push_back(const_cast<char*>(a.c_str()));
@@ -69,6 +70,8 @@ class Child {
             prctl(PR_SET_PDEATHSIG, SIGKILL); // nothing outlives a test run that crashed
             if (stderr_fd >= 0)
                 dup2(stderr_fd, STDERR_FILENO);
+            if (stdout_fd >= 0)
+                dup2(stdout_fd, STDOUT_FILENO);
             execvpe(args[0], args.data(), vars.data());
             _exit(127);
         }
@@ -141,7 +144,8 @@ struct Image {
 class E2e : public QObject {
     Q_OBJECT
   public:
-    explicit E2e(std::string game) : game_(std::move(game)) {}
+    E2e(std::string game, std::string overflow)
+        : game_(std::move(game)), overflow_(std::move(overflow)) {}
 
   private slots:
     void initTestCase() {
@@ -248,11 +252,41 @@ class E2e : public QObject {
             XKillClient(dpy_.get(), find_window("qex"));
             XSync(dpy_.get(), False);
         }
-        const std::optional<int> ended = qex_->wait_exit(5000);
-        QVERIFY2(ended, "the game did not end within 5 s");
-        QVERIFY(WIFEXITED(*ended));
-        QCOMPARE(WEXITSTATUS(*ended), status);
-        QVERIFY(poll_for(2000, [&] { return find_window("qex") == 0; }));
+        check_end(status);
+    }
+
+    // A run-time error as the player meets it: the run time's own message box over the game names
+    // the error, Enter dismisses it, and the program ends with status 1.
+    void runtime_error() {
+        int fds[2]; // the program writes a line to fds[1] for each message box it shows
+        QVERIFY(pipe2(fds, O_CLOEXEC) == 0);
+        fcntl(fds[0], F_SETFL, O_NONBLOCK);
+        const bool started = start_game({}, {}, overflow_, fds[1]);
+        close(fds[1]);
+        std::string said;
+        Window box = 0;
+        const bool shown = started && poll_for(5000, [&] {
+                               for (char c; read(fds[0], &c, 1) == 1;)
+                                   said += c;
+                               return said.ends_with('\n') && (box = find_window("qex", true));
+                           });
+        close(fds[0]);
+        QVERIFY2(started, qPrintable(error_));
+        QVERIFY2(shown, ("no message box on the screen within 5 s; shown: " + said).c_str());
+        QCOMPARE(QString::fromStdString(said),
+                 QStringLiteral("qex\tRun-time error '6':\\n\\nOverflow\n"));
+        // Qt gives the box the keyboard focus once the server has mapped it; a key before that
+        // goes to the game window, which the box blocks.
+        QVERIFY2(poll_for(2000,
+                          [&] {
+                              Window focus = 0;
+                              int revert = 0;
+                              XGetInputFocus(dpy_.get(), &focus, &revert);
+                              return focus == box;
+                          }),
+                 "the message box did not get the keyboard focus within 2 s");
+        key(XK_Return);
+        check_end(1);
     }
 
     void help_window() {
@@ -299,15 +333,16 @@ class E2e : public QObject {
     }
 
   private:
-    // Starts the game with `args` and `env` (NAME=value) on our display, named by DISPLAY unless
-    // `args` name it.
-    bool start_game(std::vector<std::string> args = {}, std::vector<std::string> env = {}) {
+    // Starts `program` (the game unless named) with `args` and `env` (NAME=value) on our display,
+    // named by DISPLAY unless `args` name it; its standard output goes to `stdout_fd`.
+    bool start_game(std::vector<std::string> args = {}, std::vector<std::string> env = {},
+                    const std::string& program = {}, int stdout_fd = -1) {
         env.insert(env.end(),
                    {"QT_QPA_PLATFORM=xcb", "QT_SCALE_FACTOR=1", "QT_AUTO_SCREEN_SCALE_FACTOR=0"});
         if (std::find(args.begin(), args.end(), "-display") == args.end())
             env.push_back("DISPLAY=" + display_);
-        args.insert(args.begin(), game_);
-        qex_.emplace(args, game_env(env));
+        args.insert(args.begin(), program.empty() ? game_ : program);
+        qex_.emplace(args, game_env(env), -1, stdout_fd);
         std::optional<int> ended; // its wait status if it ends before its window shows
         error_ = "no viewable window \"qex\" within 10 s";
         if (!poll_for(10000, [&] { return find_window("qex") || (ended = qex_->wait_exit(0)); }))
@@ -321,8 +356,33 @@ class E2e : public QObject {
         return shows(maze_top(120), false, 10000);
     }
 
-    // A viewable top-level window by name, or with no name an override-redirect one (a menu).
-    Window find_window(const char* name) {
+    // The program ends within 5 s with `status` and leaves no window on the screen.
+    void check_end(int status) {
+        const std::optional<int> wait = qex_->wait_exit(5000);
+        QVERIFY2(wait, "the program did not end within 5 s");
+        QVERIFY(WIFEXITED(*wait));
+        QCOMPARE(WEXITSTATUS(*wait), status);
+        QVERIFY(poll_for(2000, [&] { return !find_window("qex") && !find_window("qex", true); }));
+    }
+
+    // Whether a window's type is a dialog's (a message box; the game's windows are tools).
+    bool is_dialog(Window w) {
+        Display* d = dpy_.get();
+        Atom type = 0, *types = nullptr;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), 0, 8, False, XA_ATOM,
+                           &type, &format, &count, &after,
+                           reinterpret_cast<unsigned char**>(&types));
+        const Atom dialog = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+        const bool found = types && std::find(types, types + count, dialog) != types + count;
+        XFree(types);
+        return found;
+    }
+
+    // A viewable top-level window by name and kind, or with no name an override-redirect one (a
+    // menu).
+    Window find_window(const char* name, bool dialog = false) {
         Window root, parent, *children = nullptr, found = 0;
         unsigned count = 0;
         XQueryTree(dpy_.get(), DefaultRootWindow(dpy_.get()), &root, &parent, &children, &count);
@@ -332,9 +392,9 @@ class E2e : public QObject {
             if (!XGetWindowAttributes(dpy_.get(), children[i], &a) || a.map_state != IsViewable ||
                 a.width < 8)
                 continue;
-            if (!name
-                    ? a.override_redirect
-                    : XFetchName(dpy_.get(), children[i], &title) && title && !strcmp(title, name))
+            if (!name ? a.override_redirect
+                      : XFetchName(dpy_.get(), children[i], &title) && title &&
+                            !strcmp(title, name) && is_dialog(children[i]) == dialog)
                 found = children[i];
             XFree(title);
         }
@@ -448,23 +508,24 @@ class E2e : public QObject {
         return !poll_for(ms, [&] { return view_errors(view(), top, false) != 0; });
     }
 
-    std::string game_, display_;
+    std::string game_, overflow_, display_;
     QString error_;
     std::optional<Child> xvfb_;
     std::unique_ptr<Display, int (*)(Display*)> dpy_{nullptr, XCloseDisplay}; // before Xvfb goes
     std::optional<Child> qex_;
 };
 
-// Qt Test's usual main, but argv[1] is the game binary.
+// Qt Test's usual main, but argv[1] is the game binary and argv[2] the game with a forced
+// run-time error (qex_overflow).
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::vector<char*> args(argv, argv + argc);
-    if (args.size() < 2) {
-        std::fprintf(stderr, "usage: %s GAME_BINARY [Qt Test options]\n", argv[0]);
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: %s GAME_BINARY OVERFLOW_PROGRAM [Qt Test options]\n", argv[0]);
         return 2;
     }
-    E2e test(args[1]);
-    args.erase(args.begin() + 1);
+    E2e test(args[1], args[2]);
+    args.erase(args.begin() + 1, args.begin() + 3);
     return QTest::qExec(&test, int(args.size()), args.data());
 }
 
