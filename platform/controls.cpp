@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 
 #include <algorithm>
 #include <cmath>
@@ -398,17 +397,14 @@ void CommandButton::click() {
 }
 
 QWidget* ProgressBar::make_widget(QWidget* parent, const LookDef&) {
-    auto* bar = new QProgressBar(parent);
-    bar->setRange(static_cast<int>(kMin), static_cast<int>(kMax));
-    bar->setValue(static_cast<int>(kMin));
-    bar->setTextVisible(false);
-    return bar;
+    return new BarWidget(static_cast<int>(kMin), static_cast<int>(kMax), parent);
 }
 
 void ProgressBar::set_value(float value) {
     value_ = value;
-    if (auto* bar = qobject_cast<QProgressBar*>(widget_.data()))
-        bar->setValue(static_cast<int>(std::lround(std::clamp(value, kMin, kMax))));
+    if (widget_) // the BarWidget made above
+        static_cast<BarWidget*>(widget_.data())
+            ->set_value(static_cast<int>(std::lround(std::clamp(value, kMin, kMax))));
 }
 
 // --- Timer, MenuItem ---------------------------------------------------------------------

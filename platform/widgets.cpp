@@ -8,6 +8,10 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
 namespace platform {
 
 FormWidget::FormWidget(Form& form) : form_(form) {}
@@ -85,6 +89,45 @@ void FrameWidget::paintEvent(QPaintEvent*) {
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(text, Qt::AlignCenter, caption_);
     }
+}
+
+BarWidget::BarWidget(int minimum, int maximum, QWidget* parent)
+    : QWidget(parent), minimum_(minimum), maximum_(maximum), value_(minimum) {
+    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted
+}
+
+QRect BarWidget::groove() const {
+    return rect().adjusted(1, 1, -1, -1);
+}
+
+int BarWidget::fill_width(int value) const {
+    const double share = double(value - minimum_) / double(maximum_ - minimum_);
+    return static_cast<int>(std::lround(std::clamp(share, 0.0, 1.0) * groove().width()));
+}
+
+void BarWidget::set_value(int value) {
+    const int before = fill_width(value_), after = fill_width(value);
+    value_ = value;
+    if (before != after) // a step moves the fill's end by a pixel at most
+        update(QRect(groove().left() + std::min(before, after), groove().top(),
+                     std::abs(after - before), groove().height()));
+}
+
+void BarWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPalette& colours = palette();
+    const QRect edge = rect(), inside = groove();
+    // Sunken: the shadow along the top and left, the light along the bottom and right.
+    const QColor shadow = colours.color(QPalette::Dark), light = colours.color(QPalette::Light);
+    painter.fillRect(edge.left(), edge.top(), edge.width() - 1, 1, shadow);
+    painter.fillRect(edge.left(), edge.top(), 1, edge.height() - 1, shadow);
+    painter.fillRect(edge.left(), edge.bottom(), edge.width(), 1, light);
+    painter.fillRect(edge.right(), edge.top(), 1, edge.height(), light);
+    const int fill = fill_width(value_);
+    painter.fillRect(inside.left(), inside.top(), fill, inside.height(),
+                     colours.color(QPalette::Highlight));
+    painter.fillRect(inside.left() + fill, inside.top(), inside.width() - fill, inside.height(),
+                     colours.color(QPalette::Base));
 }
 
 void ButtonWidget::keyPressEvent(QKeyEvent* event) {

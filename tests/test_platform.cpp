@@ -6,7 +6,9 @@
 #include "platform/keys.h"
 #include "windows/maze_picture.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTest>
 
 #include <cmath>
@@ -146,6 +148,41 @@ class TestPlatform : public QObject {
         is_top ? expected.moveTop(pixel) : expected.moveLeft(pixel);
         QCOMPARE(double(is_top ? control->top() : control->left()), double(twips)); // exactly
         QCOMPARE(control->widget()->geometry(), expected);
+    }
+
+    void bar_fill_follows_value_data() {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<int>("fill"); // pixels of the 183 inside the bar's edge
+        QTest::newRow("empty") << 0.f << 0;
+        QTest::newRow("a pixel's worth") << 82.f << 1;
+        QTest::newRow("half, rounded") << 7500.f << 92;
+        QTest::newRow("full") << 15000.f << 183;
+        QTest::newRow("below the range") << -500.f << 0;
+        QTest::newRow("above the range") << 20000.f << 183;
+    }
+    void bar_fill_follows_value() {
+        // On the screen the bar's fill grows from the left in proportion to the value within
+        // 0..15000 and stops at the range's ends; the control keeps the value as written.
+        QFETCH(float, value);
+        QFETCH(int, fill);
+        GameFixture game;
+        ProgressBar& bar = game.form().ProgressBar1;
+        bar.set_value(7500); // shown first, so the repaint of the change is what is seen
+        QApplication::processEvents();
+        bar.set_value(value);
+        QApplication::processEvents();
+        QCOMPARE(bar.value(), value);
+        QWidget* window = game.form().widget();
+        const QRect at(bar.widget()->mapTo(window, QPoint(0, 0)), bar.widget()->size());
+        const QImage seen =
+            window->screen()
+                ->grabWindow(window->winId(), at.x(), at.y(), at.width(), at.height())
+                .toImage();
+        const QColor highlight = bar.widget()->palette().color(QPalette::Highlight);
+        int filled = 0;
+        for (int x = 0; x < seen.width(); ++x)
+            filled += seen.pixelColor(x, seen.height() / 2) == highlight;
+        QCOMPARE(filled, fill);
     }
 
     void earlier_control_stands_in_front_data() {
