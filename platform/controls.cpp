@@ -264,12 +264,25 @@ void PictureBox::draw_circle(float x, float y, float radius, Colour colour) {
         return;
     const QRect touched(QPoint(touched_left, touched_top), QPoint(touched_right, touched_bottom));
     dirty_ = dirty_.united(touched);
-    // A blast draws 800 circles about one centre before anything is painted: one repaint
-    // request covers them all, and Qt's bookkeeping for each would cost more than the circle.
-    if (widget_ && !requested_.contains(touched)) {
-        requested_ = requested_.united(touched);
-        widget_->update(requested_.translated(kPictureBorder, kPictureBorder));
-    }
+    request_repaint(touched);
+}
+
+void PictureBox::request_repaint(const QRect& pixels) {
+    // A blast draws 800 circles about one centre, their boxes growing a pixel every few radii,
+    // before anything is painted. The boxes are gathered and asked for in one request once the
+    // handler has returned: Qt's bookkeeping for each would cost more than the circle.
+    pending_ = pending_.united(pixels);
+    if (repaint_posted_ || !widget_)
+        return;
+    repaint_posted_ = true;
+    QMetaObject::invokeMethod(
+        widget_,
+        [this] {
+            repaint_posted_ = false;
+            widget_->update(pending_.translated(kPictureBorder, kPictureBorder));
+            pending_ = QRect();
+        },
+        Qt::QueuedConnection);
 }
 
 void PictureBox::clear_drawings() {

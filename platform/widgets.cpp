@@ -45,7 +45,6 @@ PictureWidget::PictureWidget(PictureBox& box, QWidget* parent) : QWidget(parent)
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
-    box_.painted();
     QPainter painter(this);
     painter.setClipRegion(event->region());
     draw_sunken_border(painter, rect());
