@@ -41,7 +41,6 @@ void draw_sunken_border(QPainter& painter, const QRect& rect) {
 
 PictureWidget::PictureWidget(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
