@@ -83,8 +83,19 @@ QRect Control::pixel_rect() const {
 }
 
 void Control::place_widget() {
-    if (widget_)
-        widget_->setGeometry(pixel_rect());
+    if (!widget_)
+        return;
+    // Qt repaints the whole of the rectangles a widget leaves and takes when other widgets lie in
+    // front of it, and those widgets with it: for the maze under the status panel, the whole
+    // window at every step. With the widget's own updates held during the move, Qt repaints only
+    // what the move bares in the container, and the widget's update when they are released
+    // leaves out what opaque widgets in front of it cover: the step's repaint takes a third.
+    const bool hold = widget_->isVisible() && widget_->updatesEnabled();
+    if (hold)
+        widget_->setUpdatesEnabled(false);
+    widget_->setGeometry(pixel_rect());
+    if (hold)
+        widget_->setUpdatesEnabled(true);
 }
 
 void Control::set_left(float twips) {

@@ -150,6 +150,29 @@ class TestPlatform : public QObject {
         QCOMPARE(control->widget()->geometry(), expected);
     }
 
+    void screen_follows_moves_data() {
+        QTest::addColumn<QList<QPointF>>("places"); // the square's Maze points in turn, twips
+        QTest::newRow("maze down, the strip above it bared") << QList<QPointF>{{2880, 1270}};
+        QTest::newRow("maze up") << QList<QPointF>{{2880, 1370}};
+        QTest::newRow("maze right") << QList<QPointF>{{2830, 1320}};
+        QTest::newRow("maze left") << QList<QPointF>{{2930, 1320}};
+        QTest::newRow("two moves, no paint between") << QList<QPointF>{{2000, 600}, {5000, 4000}};
+    }
+    void screen_follows_moves() {
+        // After the maze moves under the status panel and the square, the screen shows the
+        // window as it now is, the strip the maze bares and the controls in front included.
+        QFETCH(QList<QPointF>, places);
+        GameFixture game;
+        QApplication::processEvents();
+        for (const QPointF& place : places)
+            game.place_square(float(place.x()), float(place.y()));
+        QApplication::processEvents();
+        QWidget* window = game.form().widget();
+        const QImage screen = window->screen()->grabWindow(window->winId()).toImage();
+        QCOMPARE(screen.convertToFormat(QImage::Format_RGB32),
+                 window->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+
     void bar_fill_follows_value_data() {
         QTest::addColumn<float>("value");
         QTest::addColumn<int>("fill"); // pixels of the 183 inside the bar's edge
