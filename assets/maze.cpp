@@ -176,4 +176,18 @@ std::vector<std::uint8_t> maze_bmp() {
     return build_bmp();
 }
 
+QImage maze_image() {
+    enum : uchar { kBlack, kYellow, kWhite }; // indexes into the colour table
+    QImage image(kMazeWidth, kMazeHeight, QImage::Format_Indexed8);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 0), qRgb(255, 255, 255)});
+    image.fill(kBlack);
+    for (const MazeRect& r : kRects)
+        for (int y = r.y; y < r.y + r.h; ++y)
+            std::memset(image.scanLine(y) + r.x, kYellow, std::size_t(r.w));
+    for (const WhiteRun& r : kWhiteRuns)
+        for (int y = r.first; y <= r.last; ++y)
+            image.scanLine(y)[r.x] = kWhite;
+    return image;
+}
+
 } // namespace assets

@@ -2,7 +2,10 @@
 
 // The maze picture, the game's only level: yellow corridors between black walls, with thin white
 // strokes through the bottom wall. It is built from two lists (yellow rectangles over black, then
-// white pixels) into the 24-bit bottom-up BMP file the game window carries.
+// white pixels), either as the 24-bit bottom-up BMP file the game window carries or straight as
+// the picture the game shows.
+
+#include <QImage>
 
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +28,11 @@ struct MazePixel {
 std::span<const MazeRect> maze_rectangles();    // the 87 yellow rectangles
 std::span<const MazePixel> maze_white_pixels(); // the 265 white pixels
 
-// The BMP file, built from the lists. The game decodes it once and lets the bytes go.
+// The BMP file, built from the lists.
 std::vector<std::uint8_t> maze_bmp();
+
+// The same pixels as an 8-bit picture with a table of its three colours (black, yellow, white),
+// built from the lists: a third of the file's size, and no file to write and decode at start.
+QImage maze_image();
 
 } // namespace assets

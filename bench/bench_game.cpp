@@ -1,11 +1,12 @@
 // In-process benchmarks of the game's hot paths on Qt's offscreen platform: the pixel query,
-// one step, one blast and one frame of the game window. Handlers run through the one dispatch,
-// as the window system delivers them; no events are processed inside a timed loop, so a step or
-// a blast is measured without the repaint it asks for, and the frame is measured on its own.
+// one step without and with the repaint it causes, one blast and one frame of the game window.
+// Handlers run through the one dispatch, as the window system delivers them. Only the step with
+// its repaint processes events inside its timed loop; the others measure the handler alone.
 
 #include "tests/game_fixture.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
 #include <QWidget>
 
@@ -88,6 +89,41 @@ void BM_step(benchmark::State& state) {
         state.SkipWithError("a step was closed or the game ended");
 }
 BENCHMARK(BM_step);
+
+// Counts the paint events of one widget.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    long paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// One step with the repaint it causes, as in play: the handler, then the posted events (the
+// window's update request: layout, paint of what moved or changed, and the copy to the offscreen
+// screen).
+void BM_step_with_repaint(benchmark::State& state) {
+    Game game;
+    if (!game.step(kKeyDown) || !game.step(kKeyUp))
+        state.SkipWithError("Down and Up are not both open in the start pocket");
+    QApplication::sendPostedEvents();
+    PaintCounter maze(game.form().Picture1.widget());
+    std::int16_t key = kKeyDown;
+    for (auto _ : state) {
+        game.form().Picture1.key_down(key);
+        QApplication::sendPostedEvents();
+        key = key == kKeyDown ? kKeyUp : kKeyDown;
+    }
+    if (maze.paints < state.iterations())
+        state.SkipWithError("a step was not repainted");
+    if (!game.step(key))
+        state.SkipWithError("a step was closed or the game ended");
+}
+BENCHMARK(BM_step_with_repaint)->Unit(benchmark::kMicrosecond);
 
 // One blast: vzrvv with its 800 circles and the start of the countdown. The drawings of the
 // previous blast are cleared outside the timing.

@@ -1,6 +1,9 @@
-// Whole-process figures of the game on its own Xvfb: start-up from exec to the first frame that
-// shows the maze, key-to-pixels latency of a step, CPU used while idle and peak resident memory.
-// Usage: qex_bench_process PATH_TO_QEX
+// Whole-process figures of the game beside a reference program (qex_reference, the least Qt
+// Widgets program of the game's shape), both on one private Xvfb: start-up from the fork to the
+// first frame, key-to-pixels latency, CPU used while idle and peak resident memory. The two are
+// measured in turn within one run, so that what else the machine does weighs on both alike, and
+// the figures are printed with their ratios game/reference, which hold across machines.
+// Usage: qex_bench_process PATH_TO_QEX PATH_TO_REFERENCE
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -8,19 +11,21 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +33,12 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+constexpr int kStartups = 15;          // fresh processes of each program
+constexpr int kBlocks = 20;            // turns of each program at the keys
+constexpr int kBlockSteps = 20;        // key presses a turn, an even number: Down and Up in turn
+constexpr int kIdleSeconds = 30;       // the idle window
+constexpr unsigned kYellow = 0xFFFF00; // the game's corridors, the reference's label
 
 double ms_since(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -37,7 +48,25 @@ void sleep_ms(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-pid_t xvfb_pid = 0, game_pid = 0;
+struct Area {
+    int x, y, width, height; // pixels of a window
+};
+
+// One of the two programs under measurement, and its figures.
+struct Program {
+    explicit Program(const char* program_name) : name(program_name) {}
+    const char* name;
+    const char* path = nullptr;
+    pid_t pid = 0;
+    Window window = 0;
+    Area watched{0, 0, 0, 0};
+    std::vector<double> startup, latency; // ms
+    double idle_cpu = 0;                  // per cent of one CPU
+    long peak_kib = 0;
+};
+
+pid_t xvfb_pid = 0;
+std::array<Program, 2> programs{Program("game"), Program("reference")};
 
 void stop(pid_t& pid) {
     if (pid <= 0)
@@ -47,9 +76,11 @@ void stop(pid_t& pid) {
     pid = 0;
 }
 
-[[noreturn]] void fail(const char* what) {
-    std::fprintf(stderr, "qex_bench_process: %s\n", what);
-    stop(game_pid);
+[[noreturn]] void fail(const char* what, const char* program = nullptr) {
+    std::fprintf(stderr, "qex_bench_process: %s%s%s\n", program ? program : "", program ? ": " : "",
+                 what);
+    for (Program& p : programs)
+        stop(p.pid);
     stop(xvfb_pid);
     std::exit(1);
 }
@@ -86,7 +117,7 @@ std::string start_xvfb() {
     return ":" + number;
 }
 
-// The viewable top-level window of the process that is large enough to be the game window.
+// The viewable top-level window of the process that is large enough to be its main window.
 Window find_window(Display* display, pid_t pid) {
     const Atom pid_atom = XInternAtom(display, "_NET_WM_PID", False);
     Window root, parent, *children = nullptr, found = 0;
@@ -116,9 +147,6 @@ Window find_window(Display* display, pid_t pid) {
 }
 
 // The pixels of a window rectangle as 0xRRGGBB values; empty when it cannot be read.
-struct Area {
-    int x, y, width, height;
-};
 std::vector<unsigned> grab(Display* display, Window window, Area area) {
     XImage* image = XGetImage(display, window, area.x, area.y, unsigned(area.width),
                               unsigned(area.height), AllPlanes, ZPixmap);
@@ -140,53 +168,51 @@ Area whole(Display* display, Window window) {
     return {0, 0, attributes.width, attributes.height};
 }
 
-constexpr unsigned kYellow = 0xFFFF00; // the maze's corridors
-
-// Starts the game and returns the milliseconds from the fork until its window shows the maze.
-double start_game(Display* display, const std::string& name, const char* qex, Window& window) {
-    const auto start = Clock::now();
-    game_pid = fork();
-    if (game_pid == 0) {
+// Starts the program and returns the milliseconds from the fork until its window shows more than
+// 1,000 yellow pixels: the game's maze, the reference's label.
+double start(Display* display, const std::string& name, Program& program) {
+    const auto begin = Clock::now();
+    program.pid = fork();
+    if (program.pid == 0) {
         setenv("DISPLAY", name.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, 1);
         dup2(null, 2);
-        execl(qex, qex, static_cast<char*>(nullptr));
+        execl(program.path, program.path, static_cast<char*>(nullptr));
         _exit(127);
     }
-    window = 0;
-    while (ms_since(start) < 20000) {
-        if (!window)
-            window = find_window(display, game_pid);
-        if (window) {
-            const auto pixels = grab(display, window, whole(display, window));
+    program.window = 0;
+    while (ms_since(begin) < 20000) {
+        if (!program.window)
+            program.window = find_window(display, program.pid);
+        if (program.window) {
+            const auto pixels = grab(display, program.window, whole(display, program.window));
             if (std::count(pixels.begin(), pixels.end(), kYellow) > 1000)
-                return ms_since(start);
+                return ms_since(begin);
         }
-        if (waitpid(game_pid, nullptr, WNOHANG) != 0)
-            fail("the game ended during start-up");
+        if (waitpid(program.pid, nullptr, WNOHANG) != 0)
+            fail("ended during start-up", program.name);
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
-    fail("the game window never showed the maze");
+    fail("the window never showed its yellow", program.name);
 }
 
-// A square of the window centred on the player's green square: each step moves the maze
-// under it.
-Area around_square(Display* display, Window window) {
+// The 48 x 48 pixels around the centre of the window's yellow, found the same way in both
+// programs: in the game a part of the maze, which each step slides; in the reference the middle
+// of the label with its text, which each key rewrites.
+Area watched_area(Display* display, Window window) {
     const Area all = whole(display, window);
     const auto pixels = grab(display, window, all);
     long sx = 0, sy = 0, n = 0;
-    for (int i = 0; i < int(pixels.size()); ++i) {
-        const unsigned p = pixels[size_t(i)];
-        if ((p >> 16) < 0x40 && ((p >> 8) & 0xFF) > 0xC0 && (p & 0xFF) < 0x40) {
+    for (int i = 0; i < int(pixels.size()); ++i)
+        if (pixels[size_t(i)] == kYellow) {
             sx += i % all.width;
             sy += i / all.width;
             ++n;
         }
-    }
     if (n == 0)
-        fail("no green square in the game window");
+        return {0, 0, 0, 0};
     constexpr int kSide = 48;
     const int x = std::clamp(int(sx / n) - kSide / 2, 0, all.width - kSide);
     const int y = std::clamp(int(sy / n) - kSide / 2, 0, all.height - kSide);
@@ -195,15 +221,15 @@ Area around_square(Display* display, Window window) {
 
 // Presses and releases a key; returns the milliseconds from the press until the area changed,
 // or -1 when it did not change within a second.
-double step_latency(Display* display, Window window, Area area, KeyCode key) {
-    const auto before = grab(display, window, area);
-    const auto start = Clock::now();
+double key_latency(Display* display, const Program& program, KeyCode key) {
+    const auto before = grab(display, program.window, program.watched);
+    const auto begin = Clock::now();
     XTestFakeKeyEvent(display, key, True, CurrentTime);
     XFlush(display);
     double latency = -1;
-    while (ms_since(start) < 1000)
-        if (grab(display, window, area) != before) {
-            latency = ms_since(start);
+    while (ms_since(begin) < 1000)
+        if (grab(display, program.window, program.watched) != before) {
+            latency = ms_since(begin);
             break;
         }
     XTestFakeKeyEvent(display, key, False, CurrentTime);
@@ -211,17 +237,42 @@ double step_latency(Display* display, Window window, Area area, KeyCode key) {
     return latency;
 }
 
-// User plus system CPU time of the whole process, all threads, in seconds.
-double cpu_seconds(pid_t pid) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::istringstream fields(text.substr(text.rfind(')') + 2)); // the name may hold spaces
-    std::string field;
-    double ticks = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) // utime is field 14, stime 15
-        if (i >= 14)
-            ticks += std::stod(field);
-    return ticks / double(sysconf(_SC_CLK_TCK));
+void give_focus(Display* display, const Program& program) {
+    XSetInputFocus(display, program.window, RevertToPointerRoot, CurrentTime);
+    XSync(display, False);
+    sleep_ms(200); // the change of active window repaints; let it pass before a key
+}
+
+// The time every thread of the process has run on a CPU (the first field of each thread's
+// schedstat, ns), by thread id.
+std::map<int, long long> thread_run_ns(pid_t pid) {
+    std::map<int, long long> run;
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR* dir = opendir(tasks.c_str());
+    if (!dir)
+        return run;
+    while (const dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        std::ifstream file(tasks + "/" + entry->d_name + "/schedstat");
+        long long ns = 0;
+        if (file >> ns)
+            run[std::atoi(entry->d_name)] = ns;
+    }
+    closedir(dir);
+    return run;
+}
+
+// Run time between two samples; a thread started since counts from its start. A thread that
+// ended in between takes its time since the first sample with it.
+long long run_ns_between(const std::map<int, long long>& before,
+                         const std::map<int, long long>& after) {
+    long long ns = 0;
+    for (const auto& [tid, run] : after) {
+        const auto it = before.find(tid);
+        ns += run - (it == before.end() ? 0 : it->second);
+    }
+    return ns;
 }
 
 long status_kib(pid_t pid, const char* key) {
@@ -238,13 +289,22 @@ double percentile(std::vector<double> values, double p) {
     return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
 }
 
+void print_row(const char* figure, const char* unit, double game, double reference, double target,
+               int decimals) {
+    const double ratio = game / reference;
+    std::printf("%-32s %9.*f %-3s %9.*f %-3s %6.2f   <= %.2f  %s\n", figure, decimals, game, unit,
+                decimals, reference, unit, ratio, target, ratio <= target ? "met" : "missed");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2)
-        fail("usage: qex_bench_process PATH_TO_QEX");
-    const char* qex = argv[1];
-    constexpr int startups = 5, steps = 200, idle_seconds = 30;
+    if (argc != 3)
+        fail("usage: qex_bench_process PATH_TO_QEX PATH_TO_REFERENCE");
+    Program& game = programs[0];
+    Program& reference = programs[1];
+    game.path = argv[1];
+    reference.path = argv[2];
 
     const std::string name = start_xvfb();
     Display* display = XOpenDisplay(name.c_str());
@@ -253,55 +313,72 @@ int main(int argc, char** argv) {
         fail("no Xvfb display with the XTest extension");
     XSetErrorHandler(ignore_x_error);
 
-    // Start-up: fresh processes, the last of which goes on to the other measurements.
-    std::vector<double> startup;
-    Window window = 0;
-    for (int i = 0; i < startups; ++i) {
-        if (i > 0)
-            stop(game_pid);
-        startup.push_back(start_game(display, name, qex, window));
-    }
+    // Start-up: fresh processes, the two programs in turn, which one goes first alternating.
+    for (int i = 0; i < kStartups; ++i)
+        for (int k = 0; k < 2; ++k) {
+            Program& program = programs[size_t((i + k) % 2)];
+            program.startup.push_back(start(display, name, program));
+            stop(program.pid);
+        }
 
-    // Latency: Down three times to the place in the start pocket from which Down and Up are
-    // both open, then Down and Up in turn.
-    XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
-    XSync(display, False);
-    sleep_ms(300);
-    const Area area = around_square(display, window);
+    // Both run on for the other figures, their windows apart on the screen.
     const KeyCode down = XKeysymToKeycode(display, XK_Down), up = XKeysymToKeycode(display, XK_Up);
-    for (int i = 0; i < 3; ++i) {
-        if (step_latency(display, window, area, down) < 0)
-            fail("a key press did not move the maze");
-        sleep_ms(20);
-    }
-    std::vector<double> latency;
-    for (int i = 0; i < steps; ++i) {
-        const double ms = step_latency(display, window, area, i % 2 == 0 ? down : up);
-        if (ms < 0)
-            fail("a step did not show within a second");
-        latency.push_back(ms);
-        sleep_ms(10);
+    for (Program& program : programs) {
+        start(display, name, program);
+        give_focus(display, program);
+        program.watched = watched_area(display, program.window);
+        if (program.watched.width == 0)
+            fail("no yellow to watch", program.name);
+        // Three presses before any is timed; they take the game's square from the start to the
+        // place in its pocket from which Down and Up are both open.
+        for (int i = 0; i < 3; ++i) {
+            if (key_latency(display, program, down) < 0)
+                fail("a key press did not change the window", program.name);
+            sleep_ms(20);
+        }
     }
 
-    // Idle: nothing pressed, the one-second timers ticking.
+    // Latency: turns of presses, Down and Up in turn, the programs taking turns.
+    for (int block = 0; block < kBlocks; ++block)
+        for (int k = 0; k < 2; ++k) {
+            Program& program = programs[size_t((block + k) % 2)];
+            give_focus(display, program);
+            for (int i = 0; i < kBlockSteps; ++i) {
+                const double ms = key_latency(display, program, i % 2 == 0 ? down : up);
+                if (ms < 0)
+                    fail("a key press did not show within a second", program.name);
+                program.latency.push_back(ms);
+                sleep_ms(10);
+            }
+        }
+
+    // Idle: nothing pressed, the timers ticking; both over the same window of time.
     sleep_ms(1000);
-    const double cpu_before = cpu_seconds(game_pid);
-    sleep_ms(idle_seconds * 1000);
-    const double idle_cpu = (cpu_seconds(game_pid) - cpu_before) / idle_seconds * 100.0;
-
-    const long hwm = status_kib(game_pid, "VmHWM:");
-    stop(game_pid);
+    std::array<std::map<int, long long>, 2> before;
+    for (size_t k = 0; k < 2; ++k)
+        before[k] = thread_run_ns(programs[k].pid);
+    sleep_ms(kIdleSeconds * 1000);
+    for (size_t k = 0; k < 2; ++k) {
+        Program& program = programs[k];
+        const long long ns = run_ns_between(before[k], thread_run_ns(program.pid));
+        program.idle_cpu = double(ns) / (kIdleSeconds * 1e9) * 100.0;
+        program.peak_kib = status_kib(program.pid, "VmHWM:");
+        stop(program.pid);
+    }
     XCloseDisplay(display);
     stop(xvfb_pid);
 
-    std::printf("%-36s %10s %10s   %s\n", "figure", "median", "p99", "target");
-    std::printf("%-36s %7.1f ms %10s   median < 80 ms\n", "start-up to first frame, 5 runs",
-                percentile(startup, 50), "");
-    std::printf("%-36s %7.2f ms %7.2f ms   median < 4 ms, p99 < 10 ms\n",
-                "key-to-pixels latency, 200 steps", percentile(latency, 50),
-                percentile(latency, 99));
-    std::printf("%-36s %7.3f %%  %10s   < 0.2 %%\n", "idle CPU, 30 s", idle_cpu, "");
-    std::printf("%-36s %6.1f MiB %10s   < 32 MiB\n", "peak resident memory (VmHWM)",
-                double(hwm) / 1024.0, "");
+    std::printf("%-32s %13s %13s %6s   %-7s\n", "figure", "game", "reference", "ratio", "target");
+    print_row("start-up to first frame, median", "ms", percentile(game.startup, 50),
+              percentile(reference.startup, 50), 1.2, 1);
+    print_row("peak resident memory (VmHWM)", "MiB", double(game.peak_kib) / 1024.0,
+              double(reference.peak_kib) / 1024.0, 1.15, 1);
+    print_row("key to pixels, median", "ms", percentile(game.latency, 50),
+              percentile(reference.latency, 50), 2.0, 2);
+    print_row("key to pixels, 99th percentile", "ms", percentile(game.latency, 99),
+              percentile(reference.latency, 99), 1.5, 2);
+    print_row("idle CPU, 30 s", "%", game.idle_cpu, reference.idle_cpu, 1.5, 4);
+    std::printf("(%d start-ups and %d key presses of each; the ratios are game/reference)\n",
+                kStartups, kBlocks * kBlockSteps);
     return 0;
 }

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 
 #include <algorithm>
 #include <cmath>
@@ -93,8 +92,19 @@ QRect Control::pixel_rect() const {
 }
 
 void Control::place_widget() {
-    if (widget_)
-        widget_->setGeometry(pixel_rect());
+    if (!widget_)
+        return;
+    // Qt repaints the whole of the rectangles a widget leaves and takes when other widgets lie in
+    // front of it, and those widgets with it: for the maze under the status panel, the whole
+    // window at every step. With the widget's own updates held during the move, Qt repaints only
+    // what the move bares in the container, and the widget's update when they are released
+    // leaves out what opaque widgets in front of it cover: the step's repaint takes a third.
+    const bool hold = widget_->isVisible() && widget_->updatesEnabled();
+    if (hold)
+        widget_->setUpdatesEnabled(false);
+    widget_->setGeometry(pixel_rect());
+    if (hold)
+        widget_->setUpdatesEnabled(true);
 }
 
 void Control::set_left(float twips) {
@@ -274,12 +284,25 @@ void PictureBox::draw_circle(float x, float y, float radius, Colour colour) {
         return;
     const QRect touched(QPoint(touched_left, touched_top), QPoint(touched_right, touched_bottom));
     dirty_ = dirty_.united(touched);
-    // A blast draws 800 circles about one centre before anything is painted: one repaint
-    // request covers them all, and Qt's bookkeeping for each would cost more than the circle.
-    if (widget_ && !requested_.contains(touched)) {
-        requested_ = requested_.united(touched);
-        widget_->update(requested_.translated(kPictureBorder, kPictureBorder));
-    }
+    request_repaint(touched);
+}
+
+void PictureBox::request_repaint(const QRect& pixels) {
+    // A blast draws 800 circles about one centre, their boxes growing a pixel every few radii,
+    // before anything is painted. The boxes are gathered and asked for in one request once the
+    // handler has returned: Qt's bookkeeping for each would cost more than the circle.
+    pending_ = pending_.united(pixels);
+    if (repaint_posted_ || !widget_)
+        return;
+    repaint_posted_ = true;
+    QMetaObject::invokeMethod(
+        widget_,
+        [this] {
+            repaint_posted_ = false;
+            widget_->update(pending_.translated(kPictureBorder, kPictureBorder));
+            pending_ = QRect();
+        },
+        Qt::QueuedConnection);
 }
 
 void PictureBox::clear_drawings() {
@@ -406,18 +429,16 @@ void CommandButton::click() {
 }
 
 QWidget* ProgressBar::make_widget(QWidget* parent, const LookDef& look) {
-    auto* bar = new QProgressBar(parent);
+    auto* bar = new BarWidget(static_cast<int>(kMin), static_cast<int>(kMax), parent);
     apply_colours(bar, look, QPalette::Window, QPalette::WindowText);
-    bar->setRange(static_cast<int>(kMin), static_cast<int>(kMax));
-    bar->setValue(static_cast<int>(kMin));
-    bar->setTextVisible(false);
     return bar;
 }
 
 void ProgressBar::set_value(float value) {
     value_ = value;
-    if (auto* bar = qobject_cast<QProgressBar*>(widget_.data()))
-        bar->setValue(static_cast<int>(std::lround(std::clamp(value, kMin, kMax))));
+    if (widget_) // the BarWidget made above
+        static_cast<BarWidget*>(widget_.data())
+            ->set_value(static_cast<int>(std::lround(std::clamp(value, kMin, kMax))));
 }
 
 // --- Timer, MenuItem ---------------------------------------------------------------------

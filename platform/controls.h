@@ -103,14 +103,15 @@ class PictureBox : public Control {
     void key_down(int key_code, int shift = 0);
 
     const QImage& canvas() const { return canvas_; }
-    // The widget has painted: every repaint asked for since is done.
-    void painted() { requested_ = QRect(); }
 
   protected:
     QWidget* make_widget(QWidget* parent, const LookDef& look) override;
 
   private:
     void rebuild_canvas();
+    // Asks once, when the running handler has returned, for the repaint of every canvas pixel
+    // passed until then.
+    void request_repaint(const QRect& pixels);
     // Row y of the picture from column x on, count pixels; the back colour beyond the picture.
     void copy_picture(int y, int x, int count, QRgb* to) const;
 
@@ -119,7 +120,8 @@ class PictureBox : public Control {
     QRect dirty_;    // the canvas pixels that drawings have touched since the last clearing
     std::vector<double> column_sq_; // squared distances of columns -1..width to column_centre_
     double column_centre_ = -1e300; // twips
-    QRect requested_;               // the canvas pixels asked to be repainted and not painted since
+    QRect pending_;                 // canvas pixels to repaint once the handler has returned
+    bool repaint_posted_ = false;
     Colour back_ = system_colour(15);
 };
 

@@ -10,6 +10,10 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
 namespace platform {
 
 namespace {
@@ -43,11 +47,9 @@ void draw_sunken_border(QPainter& painter, const QRect& rect) {
 
 PictureWidget::PictureWidget(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
-    box_.painted();
     QPainter painter(this);
     painter.setClipRegion(event->region());
     draw_sunken_border(painter, rect());
@@ -91,6 +93,45 @@ void FrameWidget::paintEvent(QPaintEvent*) {
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(text, Qt::AlignCenter, caption_);
     }
+}
+
+BarWidget::BarWidget(int minimum, int maximum, QWidget* parent)
+    : QWidget(parent), minimum_(minimum), maximum_(maximum), value_(minimum) {
+    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted
+}
+
+QRect BarWidget::groove() const {
+    return rect().adjusted(1, 1, -1, -1);
+}
+
+int BarWidget::fill_width(int value) const {
+    const double share = double(value - minimum_) / double(maximum_ - minimum_);
+    return static_cast<int>(std::lround(std::clamp(share, 0.0, 1.0) * groove().width()));
+}
+
+void BarWidget::set_value(int value) {
+    const int before = fill_width(value_), after = fill_width(value);
+    value_ = value;
+    if (before != after) // at most a pixel at a step, but for the first
+        update(QRect(groove().left() + std::min(before, after), groove().top(),
+                     std::abs(after - before), groove().height()));
+}
+
+void BarWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPalette& colours = palette();
+    const QRect edge = rect(), inside = groove();
+    // Sunken: the shadow along the top and left, the light along the bottom and right.
+    const QColor shadow = colours.color(QPalette::Dark), light = colours.color(QPalette::Light);
+    painter.fillRect(edge.left(), edge.top(), edge.width() - 1, 1, shadow);
+    painter.fillRect(edge.left(), edge.top(), 1, edge.height() - 1, shadow);
+    painter.fillRect(edge.left(), edge.bottom(), edge.width(), 1, light);
+    painter.fillRect(edge.right(), edge.top(), 1, edge.height(), light);
+    const int fill = fill_width(value_);
+    painter.fillRect(inside.left(), inside.top(), fill, inside.height(),
+                     colours.color(QPalette::Highlight));
+    painter.fillRect(inside.left() + fill, inside.top(), inside.width() - fill, inside.height(),
+                     colours.color(QPalette::Base));
 }
 
 void ButtonWidget::keyPressEvent(QKeyEvent* event) {

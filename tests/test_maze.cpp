@@ -31,12 +31,19 @@ Colour classify(int r, int g, int b) {
     return Colour::Other;
 }
 
-// The picture as QImage decodes it, row-major, y counted from the top.
+// The file as QImage decodes it.
+const QImage& decoded_image() {
+    static const QImage image = [] {
+        const auto& bmp = maze_bmp();
+        return QImage::fromData(QByteArrayView(bmp.data(), qsizetype(bmp.size())), "BMP");
+    }();
+    return image;
+}
+
+// The decoded picture, row-major, y counted from the top.
 const std::vector<Colour>& decoded() {
     static const std::vector<Colour> grid = [] {
-        const auto& bmp = maze_bmp();
-        const QImage img =
-            QImage::fromData(QByteArrayView(bmp.data(), qsizetype(bmp.size())), "BMP");
+        const QImage& img = decoded_image();
         std::vector<Colour> g;
         if (img.width() != W || img.height() != H)
             return g;
@@ -173,12 +180,22 @@ class TestMaze : public QObject {
     }
 
     void decoded_matches_lists() {
+        // The file decodes to the lists' pixels, and the picture the game builds straight from
+        // the lists, 8-bit with a table of three colours, has the decoded file's pixels.
         QCOMPARE(decoded().size(), std::size_t(W) * H);
         const std::vector<Colour> want = painted_from_lists();
+        const QImage built = maze_image();
+        const QImage& file = decoded_image();
+        QCOMPARE(built.size(), QSize(W, H));
+        QCOMPARE(built.format(), QImage::Format_Indexed8);
+        QCOMPARE(built.colorCount(), 3);
         for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x)
+            for (int x = 0; x < W; ++x) {
                 if (at(x, y) != want[std::size_t(y) * W + x])
                     QFAIL(qPrintable(QStringLiteral("pixel (%1,%2) differs").arg(x).arg(y)));
+                if (built.pixel(x, y) != file.pixel(x, y))
+                    QFAIL(qPrintable(QStringLiteral("built (%1,%2) differs").arg(x).arg(y)));
+            }
     }
 
     void decoded_points_data() {

@@ -8,7 +8,9 @@
 #include "platform/keys.h"
 #include "windows/maze_picture.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTest>
 
 #include <cmath>
@@ -147,6 +149,64 @@ class TestPlatform : public QObject {
         is_top ? expected.moveTop(pixel) : expected.moveLeft(pixel);
         QCOMPARE(double(is_top ? control->top() : control->left()), double(twips)); // exactly
         QCOMPARE(control->widget()->geometry(), expected);
+    }
+
+    void screen_follows_moves_data() {
+        QTest::addColumn<QList<QPointF>>("places"); // the square's Maze points in turn, twips
+        QTest::newRow("maze down, the strip above it bared") << QList<QPointF>{{2880, 1270}};
+        QTest::newRow("maze up") << QList<QPointF>{{2880, 1370}};
+        QTest::newRow("maze right") << QList<QPointF>{{2830, 1320}};
+        QTest::newRow("maze left") << QList<QPointF>{{2930, 1320}};
+        QTest::newRow("two moves, no paint between") << QList<QPointF>{{2000, 600}, {5000, 4000}};
+    }
+    void screen_follows_moves() {
+        // After the maze moves under the status panel and the square, the screen shows the
+        // window as it now is, the strip the maze bares and the controls in front included.
+        QFETCH(QList<QPointF>, places);
+        GameFixture game;
+        QApplication::processEvents();
+        for (const QPointF& place : places)
+            game.place_square(float(place.x()), float(place.y()));
+        QApplication::processEvents();
+        QWidget* window = game.form().widget();
+        const QImage screen = window->screen()->grabWindow(window->winId()).toImage();
+        QCOMPARE(screen.convertToFormat(QImage::Format_RGB32),
+                 window->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+
+    void bar_fill_follows_value_data() {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<int>("fill"); // pixels of the 183 inside the bar's edge
+        QTest::newRow("empty") << 0.f << 0;
+        QTest::newRow("a pixel's worth") << 82.f << 1;
+        QTest::newRow("half, rounded") << 7500.f << 92;
+        QTest::newRow("full") << 15000.f << 183;
+        QTest::newRow("below the range") << -500.f << 0;
+        QTest::newRow("above the range") << 20000.f << 183;
+    }
+    void bar_fill_follows_value() {
+        // On the screen the bar's fill grows from the left in proportion to the value within
+        // 0..15000 and stops at the range's ends; the control keeps the value as written.
+        QFETCH(float, value);
+        QFETCH(int, fill);
+        GameFixture game;
+        ProgressBar& bar = game.form().ProgressBar1;
+        bar.set_value(7500); // shown first, so the repaint of the change is what is seen
+        QApplication::processEvents();
+        bar.set_value(value);
+        QApplication::processEvents();
+        QCOMPARE(bar.value(), value);
+        QWidget* window = game.form().widget();
+        const QRect at(bar.widget()->mapTo(window, QPoint(0, 0)), bar.widget()->size());
+        const QImage seen =
+            window->screen()
+                ->grabWindow(window->winId(), at.x(), at.y(), at.width(), at.height())
+                .toImage();
+        const QColor highlight = bar.widget()->palette().color(QPalette::Highlight);
+        int filled = 0;
+        for (int x = 0; x < seen.width(); ++x)
+            filled += seen.pixelColor(x, seen.height() / 2) == highlight;
+        QCOMPARE(filled, fill);
     }
 
     void earlier_control_stands_in_front_data() {

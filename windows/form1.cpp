@@ -104,10 +104,8 @@ constexpr MenuDef kMenus[] = {
 } // namespace
 
 form1::form1() : Form(kForm) {
-    // Decoded before the drawing areas are made, so the bitmap's bytes are gone by then.
-    const QImage& picture = maze_picture();
     build(kPlaces, kLooks, kTimers, kMenus);
-    Picture1.set_picture(picture);
+    Picture1.set_picture(maze_picture());
 
     Clok.on_timer = [this] { Clok_Timer(); };
     CLST.on_timer = [this] { CLST_Timer(); };

@@ -4,7 +4,7 @@
 
 namespace windows {
 
-// The maze picture decoded from the bitmap the game window carries; decoded once.
+// The maze picture the game window carries, 8-bit with its three colours; built once.
 const QImage& maze_picture();
 
 } // namespace windows
