@@ -67,20 +67,25 @@ class TestClockMenus : public QObject {
         QTest::addColumn<int>("length"); // the row's tag is the minute
         QTest::addColumn<int>("double_blanks");
         QTest::addColumn<bool>("trailing_blank");
-        QTest::newRow("0") << 136 << 2 << true;
-        QTest::newRow("1") << 50 << 0 << false;
-        QTest::newRow("2") << 167 << 3 << true;
-        QTest::newRow("3") << 27 << 0 << false;
-        QTest::newRow("4") << 69 << 0 << true;
-        QTest::newRow("5") << 92 << 0 << false;
-        QTest::newRow("6") << 85 << 0 << false;
+        QTest::addColumn<QString>("text"); // word for word, blanks included
+        // clang-format off
+        QTest::newRow("0") << 136 << 2 << true << QString("Вы сделали правильный выбор, приобретя игру MIRTOVAK.  В этом окошке по ходу игры будtn появляться всякая  [хр..ь] чтобы небыло скучно. ");
+        QTest::newRow("1") << 50 << 0 << false << QString("Вы должны за меньший интервал времени найти (клад)");
+        QTest::newRow("2") << 167 << 3 << true << QString("Над этим сообщением, как вы  наверное  заметили, находиться  кнопачка уничтожение стен она одна так-что непромахнетесь ну в крайнем случае воспользуйтесь правый(Ctrl) ");
+        QTest::newRow("3") << 27 << 0 << false << QString("Взрывать стену можно 3 раза");
+        QTest::newRow("4") << 69 << 0 << true << QString("Если вы неуспеете в течение 5 с пробежать сквозь стену она закроется ");
+        QTest::newRow("5") << 92 << 0 << false << QString("Будте акуратны при прохождение через стены назад выхода может небыть к стати бывают и осечки");
+        QTest::newRow("6") << 85 << 0 << false << QString("Ну если за 6 минут ненашли клад извените меня но ВЫ ДАУН я дам ещё минутку но неболее");
+        // clang-format on
     }
     void hint_texts() {
-        // Hint lengths in characters, their double blanks and trailing blank belong to the texts.
+        // Each hint word for word; its length, double blanks and trailing blank hold the typed
+        // words to what the game must show.
         QFETCH(int, length);
         QFETCH(int, double_blanks);
         QFETCH(bool, trailing_blank);
-        const QString text = hint(QString(QTest::currentDataTag()).toInt());
+        QFETCH(QString, text);
+        QCOMPARE(hint(QString(QTest::currentDataTag()).toInt()), text);
         QCOMPARE(text.size(), length);
         QCOMPARE(text.count(QStringLiteral("  ")), double_blanks);
         QCOMPARE(text.endsWith(' '), trailing_blank);

@@ -1,9 +1,10 @@
-// The maze picture: the file's header bytes, its pixels against the two lists, and the shape
-// facts the game relies on (a closed start pocket, one connected corridor system, the white
-// strokes through the bottom wall).
+// The maze picture: the file's digest and header bytes, its pixels against the two lists and
+// against corners typed here apart from them, and the shape facts the game relies on (a closed
+// start pocket, one connected corridor system, the white strokes through the bottom wall).
 
 #include "assets/maze.h"
 
+#include <QCryptographicHash>
 #include <QImage>
 #include <QTest>
 
@@ -128,6 +129,18 @@ class TestMaze : public QObject {
         QCOMPARE(got, value);
     }
 
+    void file_digest() {
+        // The whole file, byte for byte: its SHA-256 was taken once from a picture written apart
+        // from this code, straight from the two lists, so a changed number in either list fails.
+        const auto& bmp = maze_bmp();
+        const QByteArray digest =
+            QCryptographicHash::hash(QByteArrayView(bmp.data(), qsizetype(bmp.size())),
+                                     QCryptographicHash::Sha256)
+                .toHex();
+        QCOMPARE(digest,
+                 QByteArray("d73d525b115dedc4b950a895a26f719c8906e580db68c354cfb1203850345dd3"));
+    }
+
     void size() {
         QCOMPARE(maze_bmp().size(), std::size_t{1'382'886});
         QCOMPARE(kMazeBmpSize, std::size_t{1'382'886});
@@ -237,6 +250,39 @@ class TestMaze : public QObject {
             {"stroke 14 gap", 14, 575, Colour::Black},
             {"stroke 14 bottom", 14, 581, Colour::White},
             {"stroke 774 bottom", 774, 581, Colour::White},
+            // Corners of corridors and ends of strokes, as the lists give them.
+            {"145,27,19,12 top left", 145, 27, Colour::Yellow},
+            {"145,27,19,12 bottom right", 163, 38, Colour::Yellow},
+            {"732,53,17,21 top left", 732, 53, Colour::Yellow},
+            {"732,53,17,21 bottom right", 748, 73, Colour::Yellow},
+            {"132,120,50,17 top left", 132, 120, Colour::Yellow},
+            {"132,120,50,17 bottom right", 181, 136, Colour::Yellow},
+            {"521,151,98,15 top left", 521, 151, Colour::Yellow},
+            {"521,151,98,15 bottom right", 618, 165, Colour::Yellow},
+            {"132,196,50,18 top left", 132, 196, Colour::Yellow},
+            {"132,196,50,18 bottom right", 181, 213, Colour::Yellow},
+            {"633,220,19,211 top left", 633, 220, Colour::Yellow},
+            {"633,220,19,211 bottom right", 651, 430, Colour::Yellow},
+            {"668,252,47,23 top left", 668, 252, Colour::Yellow},
+            {"668,252,47,23 bottom right", 714, 274, Colour::Yellow},
+            {"102,287,15,176 top left", 102, 287, Colour::Yellow},
+            {"102,287,15,176 bottom right", 116, 462, Colour::Yellow},
+            {"196,366,392,18 top left", 196, 366, Colour::Yellow},
+            {"196,366,392,18 bottom right", 587, 383, Colour::Yellow},
+            {"577,463,107,15 top left", 577, 463, Colour::Yellow},
+            {"577,463,107,15 bottom right", 683, 477, Colour::Yellow},
+            {"11,570,36,1 top left", 11, 570, Colour::Yellow},
+            {"11,570,36,1 bottom right", 46, 570, Colour::Yellow},
+            {"740,570,38,1 top left", 740, 570, Colour::Yellow},
+            {"740,570,38,1 bottom right", 777, 570, Colour::Yellow},
+            {"stroke 29: 572-579 first", 29, 572, Colour::White},
+            {"stroke 29: 572-579 last", 29, 579, Colour::White},
+            {"stroke 107: 571-578 first", 107, 571, Colour::White},
+            {"stroke 107: 571-578 last", 107, 578, Colour::White},
+            {"stroke 336: 573-578 first", 336, 573, Colour::White},
+            {"stroke 336: 573-578 last", 336, 578, Colour::White},
+            {"stroke 712: 575-577 first", 712, 575, Colour::White},
+            {"stroke 712: 575-577 last", 712, 577, Colour::White},
         };
         for (const auto& r : rows)
             QTest::newRow(r.name) << r.x << r.y << r.c;
