@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev libxcb1-dev
   libbenchmark-dev
-  xvfb xauth libx11-dev libxtst-dev
+  xvfb xauth libx11-dev libxtst-dev desktop-file-utils
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35
 )
 

@@ -5,8 +5,13 @@
 #include "assets/maze.h"
 
 #include <QCoreApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
 #include <QRect>
+#include <QStandardPaths>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <X11/Xatom.h>
@@ -144,8 +149,9 @@ struct Image {
 class E2e : public QObject {
     Q_OBJECT
   public:
-    E2e(std::string game, std::string overflow)
-        : game_(std::move(game)), overflow_(std::move(overflow)) {}
+    E2e(std::string game, std::string overflow, std::string cmake, std::string build)
+        : game_(std::move(game)), overflow_(std::move(overflow)), cmake_(std::move(cmake)),
+          build_(std::move(build)) {}
 
   private slots:
     void initTestCase() {
@@ -332,7 +338,62 @@ class E2e : public QObject {
         QVERIFY2(err.find(named) != std::string::npos, err.c_str());
     }
 
+    void installed() {
+        // `cmake --install` into an empty prefix puts the game, its menu entry and its icons where
+        // a desktop looks for them, and nothing else; the game runs from there on its own.
+        QTemporaryDir prefix;
+        QVERIFY(prefix.isValid());
+        std::string said;
+        QVERIFY2(
+            run({cmake_, "--install", build_, "--prefix", prefix.path().toStdString()}, said) == 0,
+            said.c_str());
+        QStringList files;
+        for (QDirIterator it(prefix.path(), QDir::Files, QDirIterator::Subdirectories);
+             it.hasNext();)
+            files << QDir(prefix.path()).relativeFilePath(it.next());
+        files.sort();
+        QCOMPARE(files, QStringList({"bin/qex", "share/applications/qex.desktop",
+                                     "share/icons/hicolor/48x48/apps/qex.png",
+                                     "share/icons/hicolor/scalable/apps/qex.svg"}));
+        QVERIFY(QFileInfo(prefix.filePath("bin/qex")).isExecutable());
+        QCOMPARE(QImage(prefix.filePath("share/icons/hicolor/48x48/apps/qex.png")).size(),
+                 QSize(48, 48));
+
+        const QString entry = prefix.filePath("share/applications/qex.desktop");
+        QFile file(entry);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArrayList lines = file.readAll().split('\n');
+        for (const char* line : {"[Desktop Entry]", "Type=Application", "Name=qex", "Exec=qex",
+                                 "Icon=qex", "Categories=Game;LogicGame;"})
+            QVERIFY2(lines.contains(line), line);
+        if (!QStandardPaths::findExecutable("desktop-file-validate").isEmpty()) {
+            const int status = run({"desktop-file-validate", entry.toStdString()}, said);
+            QVERIFY2(status == 0 && said.empty(), said.c_str()); // not even a hint
+        }
+
+        QVERIFY2(start_game({}, {}, prefix.filePath("bin/qex").toStdString()), qPrintable(error_));
+        key(XK_Escape);
+        check_end(0);
+    }
+
   private:
+    // Runs `argv` to its end: its exit status, or -1 if it did not exit within 60 s of closing its
+    // output; what it wrote on its standard output and error in `said`.
+    int run(const std::vector<std::string>& argv, std::string& said) {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0)
+            return -1;
+        Child child(argv, game_env({}), fds[1], fds[1]);
+        close(fds[1]);
+        said.clear();
+        char buffer[4096];
+        for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) // to its end of output
+            said.append(buffer, std::size_t(n));
+        close(fds[0]);
+        const std::optional<int> status = child.wait_exit(60000);
+        return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
+    }
+
     // Starts `program` (the game unless named) with `args` and `env` (NAME=value) on our display,
     // named by DISPLAY unless `args` name it; its standard output goes to `stdout_fd`.
     bool start_game(std::vector<std::string> args = {}, std::vector<std::string> env = {},
@@ -508,24 +569,26 @@ class E2e : public QObject {
         return !poll_for(ms, [&] { return view_errors(view(), top, false) != 0; });
     }
 
-    std::string game_, overflow_, display_;
+    std::string game_, overflow_, cmake_, build_, display_;
     QString error_;
     std::optional<Child> xvfb_;
     std::unique_ptr<Display, int (*)(Display*)> dpy_{nullptr, XCloseDisplay}; // before Xvfb goes
     std::optional<Child> qex_;
 };
 
-// Qt Test's usual main, but argv[1] is the game binary and argv[2] the game with a forced
-// run-time error (qex_overflow).
+// Qt Test's usual main, but argv[1] is the game binary, argv[2] the game with a forced run-time
+// error (qex_overflow), argv[3] the cmake program and argv[4] the build directory to install from.
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::vector<char*> args(argv, argv + argc);
-    if (args.size() < 3) {
-        std::fprintf(stderr, "usage: %s GAME_BINARY OVERFLOW_PROGRAM [Qt Test options]\n", argv[0]);
+    if (args.size() < 5) {
+        std::fprintf(stderr,
+                     "usage: %s GAME_BINARY OVERFLOW_PROGRAM CMAKE BUILD_DIR [Qt Test options]\n",
+                     argv[0]);
         return 2;
     }
-    E2e test(args[1], args[2]);
-    args.erase(args.begin() + 1, args.begin() + 3);
+    E2e test(args[1], args[2], args[3], args[4]);
+    args.erase(args.begin() + 1, args.begin() + 5);
     return QTest::qExec(&test, int(args.size()), args.data());
 }
 
