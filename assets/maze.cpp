@@ -113,47 +113,6 @@ constexpr std::size_t pixel_offset(int x, int y) {
     return kPixelOffset + std::size_t(kMazeHeight - 1 - y) * kRowBytes + std::size_t(x) * 3;
 }
 
-std::vector<std::uint8_t> build_bmp() {
-    // Zero bytes are black pixels, so only yellow and white need writing.
-    std::vector<std::uint8_t> bmp(kMazeBmpSize, 0);
-    std::uint8_t* const d = bmp.data();
-
-    d[0] = 'B';
-    d[1] = 'M';
-    put_u32(d + 2, kMazeBmpSize);
-    // bytes 6..9: two reserved words, zero
-    put_u32(d + 10, kPixelOffset);
-    put_u32(d + 14, 40); // info header size
-    put_u32(d + 18, kMazeWidth);
-    put_u32(d + 22, kMazeHeight); // positive: bottom-up
-    put_u16(d + 26, 1);           // planes
-    put_u16(d + 28, 24);          // bits per pixel
-    // bytes 30..33: compression 0 (none)
-    put_u32(d + 34, kPixelBytes);
-    // bytes 38..53: resolution, palette size and important colours, all zero
-
-    // One full row of yellow (blue 0, green 255, red 255) to copy rectangle spans from.
-    static constexpr std::array<std::uint8_t, kRowBytes> kYellowRow = [] {
-        std::array<std::uint8_t, kRowBytes> row{};
-        for (std::size_t i = 0; i < kRowBytes; i += 3) {
-            row[i + 1] = 255;
-            row[i + 2] = 255;
-        }
-        return row;
-    }();
-    for (const MazeRect& r : kRects) {
-        const std::size_t span = std::size_t(r.w) * 3;
-        for (int y = r.y; y < r.y + r.h; ++y)
-            std::memcpy(d + pixel_offset(r.x, y), kYellowRow.data(), span);
-    }
-
-    for (const WhiteRun& r : kWhiteRuns)
-        for (int y = r.first; y <= r.last; ++y)
-            std::memset(d + pixel_offset(r.x, y), 255, 3);
-
-    return bmp;
-}
-
 } // namespace
 
 std::span<const MazeRect> maze_rectangles() {
@@ -173,7 +132,36 @@ std::span<const MazePixel> maze_white_pixels() {
 }
 
 std::vector<std::uint8_t> maze_bmp() {
-    return build_bmp();
+    std::vector<std::uint8_t> bmp(kMazeBmpSize, 0);
+    std::uint8_t* const d = bmp.data();
+
+    d[0] = 'B';
+    d[1] = 'M';
+    put_u32(d + 2, kMazeBmpSize);
+    // bytes 6..9: two reserved words, zero
+    put_u32(d + 10, kPixelOffset);
+    put_u32(d + 14, 40); // info header size
+    put_u32(d + 18, kMazeWidth);
+    put_u32(d + 22, kMazeHeight); // positive: bottom-up
+    put_u16(d + 26, 1);           // planes
+    put_u16(d + 28, 24);          // bits per pixel
+    // bytes 30..33: compression 0 (none)
+    put_u32(d + 34, kPixelBytes);
+    // bytes 38..53: resolution, palette size and important colours, all zero
+
+    // The pixels are the picture's, painted from the lists in one place, written blue, green, red.
+    const QImage image = maze_image();
+    for (int y = 0; y < kMazeHeight; ++y) {
+        const uchar* index = image.constScanLine(y);
+        std::uint8_t* to = d + pixel_offset(0, y);
+        for (int x = 0; x < kMazeWidth; ++x, to += 3) {
+            const QRgb colour = image.color(index[x]);
+            to[0] = static_cast<std::uint8_t>(qBlue(colour));
+            to[1] = static_cast<std::uint8_t>(qGreen(colour));
+            to[2] = static_cast<std::uint8_t>(qRed(colour));
+        }
+    }
+    return bmp;
 }
 
 QImage maze_image() {

@@ -28,7 +28,7 @@ struct MazePixel {
 std::span<const MazeRect> maze_rectangles();    // the 87 yellow rectangles
 std::span<const MazePixel> maze_white_pixels(); // the 265 white pixels
 
-// The BMP file, built from the lists.
+// The BMP file: the pixels of maze_image() behind the file's headers.
 std::vector<std::uint8_t> maze_bmp();
 
 // The same pixels as an 8-bit picture with a table of its three colours (black, yellow, white),
