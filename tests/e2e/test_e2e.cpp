@@ -324,16 +324,8 @@ class E2e : public QObject {
         QFETCH(std::vector<std::string>, env);
         QFETCH(std::string, named);
         args.insert(args.begin(), game_);
-        int fds[2];
-        QVERIFY(pipe2(fds, O_CLOEXEC) == 0);
-        Child game(args, game_env(env), fds[1]);
-        close(fds[1]);
-        const std::optional<int> status = game.wait_exit(10000);
-        std::string err(4096, '\0');
-        err.resize(std::size_t(std::max(ssize_t(0), read(fds[0], err.data(), err.size()))));
-        close(fds[0]);
-        QVERIFY2(status && WIFEXITED(*status), "no end within 10 s, or ended by a signal");
-        QCOMPARE(WEXITSTATUS(*status), 2);
+        std::string err;
+        QCOMPARE(run(args, err, env, 10000), 2);
         QVERIFY2(err.size() > 1 && err.find('\n') == err.size() - 1, err.c_str()); // one line
         QVERIFY2(err.find(named) != std::string::npos, err.c_str());
     }
@@ -377,20 +369,26 @@ class E2e : public QObject {
     }
 
   private:
-    // Runs `argv` to its end: its exit status, or -1 if it did not exit within 60 s of closing its
-    // output; what it wrote on its standard output and error in `said`.
-    int run(const std::vector<std::string>& argv, std::string& said) {
+    // Runs `argv` with `env` (NAME=value) over our environment, killed if it has not ended
+    // within `ms`: its exit status, or -1 if it did not exit; what it wrote on its standard output
+    // and error in `said`.
+    int run(const std::vector<std::string>& argv, std::string& said,
+            const std::vector<std::string>& env = {}, int ms = 60000) {
         int fds[2];
         if (pipe2(fds, O_CLOEXEC) != 0)
             return -1;
-        Child child(argv, game_env({}), fds[1], fds[1]);
-        close(fds[1]);
+        fcntl(fds[0], F_SETFL, O_NONBLOCK);
+        std::optional<int> status;
+        {
+            Child child(argv, game_env(env), fds[1], fds[1]);
+            close(fds[1]);
+            status = child.wait_exit(ms); // the few lines it writes wait in the pipe
+        }
         said.clear();
         char buffer[4096];
-        for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) // to its end of output
+        for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
             said.append(buffer, std::size_t(n));
         close(fds[0]);
-        const std::optional<int> status = child.wait_exit(60000);
         return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
     }
 
